@@ -1,0 +1,27 @@
+// The main window (class "Vemo"): a captionless frame whose client area is
+// the game's table, with the menu.
+#pragma once
+
+#include <windows.h>
+
+class MainWindow {
+public:
+    static constexpr const char* kClassName = "Vemo";
+    static constexpr int kWidth = 712;
+    static constexpr int kHeight = 553;
+
+    // Registers the class and creates and shows the window.
+    static bool InitInstance(HINSTANCE instance, int show);
+    static HWND Handle() { return window_; }
+    static LRESULT CALLBACK MainWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+
+private:
+    static LRESULT OnCreate(HWND wnd);
+    static void OnCommand(HWND wnd, int id);
+    static LRESULT OnHitTest(HWND wnd, WPARAM wp, LPARAM lp);
+
+    static HWND window_;
+};
+
+// The union of the menu bar's item rectangles, in screen coordinates.
+int GetMenuBarRect(HWND wnd, HMENU menu, RECT* out);

@@ -1,0 +1,77 @@
+#include "cardtable/core/CardLibrary.h"
+
+namespace {
+
+// KERNEL32 exports the 16-bit LoadLibrary16 and FreeLibrary16 on the
+// Windows 95 family by ordinal only.
+constexpr WORD kLoadLibrary16Ordinal = 35;
+constexpr WORD kFreeLibrary16Ordinal = 36;
+
+using LoadLibrary16Fn = UINT_PTR(WINAPI*)(const char*);
+using FreeLibrary16Fn = void(WINAPI*)(UINT_PTR);
+
+template <typename Fn>
+Fn Kernel32Ordinal(WORD ordinal) {
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    FARPROC proc = kernel ? GetProcAddress(kernel, MAKEINTRESOURCEA(ordinal)) : nullptr;
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(proc));
+}
+
+} // namespace
+
+int CardBitmapId(CardNumbering numbering, int slot) {
+    if (slot < 52)
+        return numbering == CardNumbering::ValueOrder ? slot : (slot % 4) * 13 + slot / 4 + 1;
+    // Both numberings put the backs and extras at the same ids: Wine's
+    // library, like the Windows one, has the two marker images (a cross and
+    // a ring) at 67 and 68 and card backs below them, so slots 52..67 take
+    // bitmaps 53..68 from either. Wine's bitmap 52, one further back, has no
+    // slot and is left out.
+    return slot + 1;
+}
+
+bool IsWindows95Family() { return (GetVersion() & 0x80000000u) != 0; }
+
+const char* CardLibraryErrorText(bool windows95Family) {
+    return windows95Family ? "Error loading cards.dll (16bit)" : "Error loading cards.dll (32bit)";
+}
+
+CardLibrary::CardLibrary(const char* name) {
+    if (!name)
+        return;
+    if (IsWindows95Family()) {
+        auto load16 = Kernel32Ordinal<LoadLibrary16Fn>(kLoadLibrary16Ordinal);
+        auto free16 = Kernel32Ordinal<FreeLibrary16Fn>(kFreeLibrary16Ordinal);
+        if (!load16 || !free16)
+            return;
+        // A 16-bit handle below 32 is an error code, not a module.
+        const UINT_PTR handle = load16(name) & 0xFFFF;
+        if (handle < 32)
+            return;
+        module16_ = handle;
+        free16_ = free16;
+    } else {
+        module32_.reset(LoadLibraryA(name));
+        if (!module32_)
+            return;
+    }
+    // Windows' library has no bitmap 0; Wine's starts its faces there.
+    UniqueBitmap zero(LoadBitmapA(module(), MAKEINTRESOURCEA(0)));
+    if (zero)
+        numbering_ = CardNumbering::ValueOrder;
+}
+
+CardLibrary::~CardLibrary() {
+    if (module16_)
+        free16_(module16_);
+}
+
+HINSTANCE CardLibrary::module() const {
+    return module32_ ? module32_.get() : reinterpret_cast<HINSTANCE>(module16_);
+}
+
+UniqueBitmap CardLibrary::LoadSlot(int slot) const {
+    if (!*this)
+        return {};
+    return UniqueBitmap(LoadBitmapA(module(), MAKEINTRESOURCEA(CardBitmapId(numbering_, slot))));
+}

@@ -1,0 +1,144 @@
+// One stack of cards on a card window: its place, fan, cards, rules and the
+// callbacks through which a game decides what may be lifted and where it may
+// land. Made only by CardWindow::CreateStack, which owns it.
+#pragma once
+
+#include "cardtable/core/Card.h"
+#include "cardtable/core/GdiHandle.h"
+#include "cardtable/core/MemorySurface.h"
+
+#include <cstdint>
+
+class CardWindow;
+class CardStack;
+
+using CanDragFn = bool (*)(CardStack& stack, int count);
+using CanDropFn = bool (*)(CardStack& target, const CardList& lifted);
+// onPress, onDoubleClick and onTaken: called with the stack and its pickIndex.
+using StackEventFn = void (*)(CardStack& stack, int pickIndex);
+using DroppedFn = void (*)(CardStack& target, const CardList& cards);
+
+enum DragRule : std::uint32_t { kDragNever = 0, kDragOne = 1, kDragAny = 2, kDragAsk = 3 };
+enum DropRule : std::uint32_t { kDropNever = 0, kDropAlways = 1, kDropAsk = 2 };
+enum EmptyLook : std::uint32_t { kEmptyBackground = 0, kEmptyPlace = 1, kEmptyNothing = 2 };
+
+class CardStack {
+public:
+    CardStack(CardWindow& owner, std::uint32_t id, bool visible, int x, int y, int dx, int dy);
+    CardStack(const CardStack&) = delete;
+    CardStack& operator=(const CardStack&) = delete;
+
+    // --- cards, rules and geometry ---
+    std::uint32_t GetId() const { return id_; }
+    CardWindow& Owner() const { return owner_; }
+    CardList& GetCards() { return cards_; }
+    const CardList& GetCards() const { return cards_; }
+    const CardList& GetLiftedCards() const { return liftedCards_; }
+    void SetCards(const CardList& cards);
+    int Count() const { return cards_.Count(); }
+    int CountWithLifted() const;
+    bool IsDragging() const { return dragging_; }
+    void SetOffsets(int dx, int dy);
+    int X() const { return x_; }
+    int Y() const { return y_; }
+    int Dx() const { return dx_; }
+    int Dy() const { return dy_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    int Slots() const { return slots_; }
+    int PickIndex() const { return pickIndex_; }
+    void SetVisible(bool visible) { visible_ = visible; }
+    bool IsVisible() const { return visible_; }
+    void SetEmptyLook(std::uint32_t look);
+    std::uint32_t GetEmptyLook() const { return emptyLook_; }
+    void SetBackNumber(int n);
+    int GetBackNumber() const { return backNumber_; }
+    void SetBackgroundColor(COLORREF color) { backgroundColor_ = color; }
+    COLORREF GetBackgroundColor() const { return backgroundColor_; }
+    bool SetDragRule(std::uint32_t rule, CanDragFn canDrag);
+    bool SetDropRule(std::uint32_t rule, CanDropFn canDrop);
+    std::uint32_t GetDragRule() const { return dragRule_; }
+    std::uint32_t GetDropRule() const { return dropRule_; }
+    void SetOnDropped(DroppedFn fn) { onDropped_ = fn; }
+    void SetOnTaken(StackEventFn fn) { onTaken_ = fn; }
+    void SetOnPress(StackEventFn fn) { onPress_ = fn; }
+    void SetOnDoubleClick(StackEventFn fn) { onDoubleClick_ = fn; }
+    void Update();
+    // The fanned extent: left, top, right and bottom (exclusive) edges.
+    RECT Extent() const;
+    bool Contains(int px, int py) const;
+    int Coverage(int rx, int ry, int rw, int rh) const;
+    bool MayLift(int n);
+    bool MayLand(const CardList& lifted);
+    // The lock probed before a lift or landing; exposed so that tests can
+    // hold it from another thread.
+    HANDLE Lock() const { return lock_.get(); }
+
+    // --- painting (stack painting) ---
+    void PaintStack(HDC dc);
+    void ExcludeStack(HDC dc);
+    void RepaintStack();
+
+    // --- moving cards ---
+    bool MoveCards(CardStack* target, int n, bool animate);
+
+    // --- drag and drop ---
+    int CardsFromPoint(int px, int py) const;
+    bool BeginDrag(int px, int py);
+    void DragTo(int px, int py);
+    bool Drop(int px, int py);
+    // Ends a gesture whose release will never come (capture lost, input
+    // switched off) the way a release over no stack ends it.
+    void CancelDrag();
+    void DoubleClick(int px, int py);
+
+    // --- glide and drag image ---
+    void AnimateImage(HDC dc, int sx, int sy, CardStack& destination);
+    void BuildDragImage(int n);
+    void MoveDragImage(HDC dc, int nx, int ny);
+    void FreeDragImage();
+    int ImageX() const { return imageX_; }
+    int ImageY() const { return imageY_; }
+    int ImageWidth() const { return imageWidth_; }
+    int ImageHeight() const { return imageHeight_; }
+    int GrabX() const { return grabX_; }
+    int GrabY() const { return grabY_; }
+    HDC UnderImage() const { return underImage_.dc(); }
+    HDC LiftedImage() const { return liftedImage_.dc(); }
+
+private:
+    // Where the next card would lie: the end of a glide onto this stack.
+    POINT NextCardPosition() const;
+    int ImageOf(const CardEntry& e) const;
+    void PaintTopCard(HDC dc, int cx, int cy, int image);
+    bool CoveredAt(int px, int py);
+
+    std::uint32_t id_;
+    CardWindow& owner_;
+    CardList cards_;
+    CardList liftedCards_;
+    bool dragging_ = false;
+    int dx_, dy_;
+    int x_, y_;
+    int width_ = 0, height_ = 0;
+    int pickIndex_ = 0;
+    int grabX_ = 0, grabY_ = 0;
+    int imageX_ = 0, imageY_ = 0;
+    int imageWidth_ = 0, imageHeight_ = 0;
+    MemorySurface underImage_;
+    MemorySurface liftedImage_;
+    int slots_ = 0;
+    bool visible_;
+    COLORREF backgroundColor_ = 0x644000;
+    std::uint32_t emptyLook_ = kEmptyPlace;
+    int backNumber_ = 53;
+    std::uint32_t dragRule_ = kDragAny;
+    std::uint32_t dropRule_ = kDropAlways;
+    CanDragFn canDrag_ = nullptr;
+    CanDropFn canDrop_ = nullptr;
+    StackEventFn onPress_ = nullptr;
+    StackEventFn onDoubleClick_ = nullptr;
+    DroppedFn onDropped_ = nullptr;
+    StackEventFn onTaken_ = nullptr;
+    UniqueMutex lock_;
+};

@@ -1,0 +1,104 @@
+// The card-table window (class "CardWnd32"): owns up to 40 stacks and 32
+// table buttons, paints them over a solid background and routes the mouse
+// to them. A game derives from it and replaces the virtual operations.
+#pragma once
+
+#include "cardtable/core/CardStack.h"
+
+#include <cstdint>
+#include <memory>
+
+class TableButton;
+using ResizeFn = void (*)(int width, int height);
+
+class CardWindow {
+public:
+    static constexpr int kMaxStacks = 40;
+    static constexpr int kMaxButtons = 32;
+    static constexpr const char* kClassName = "CardWnd32";
+
+    CardWindow();
+    CardWindow(const CardWindow&) = delete;
+    CardWindow& operator=(const CardWindow&) = delete;
+    virtual ~CardWindow();
+
+    // Creates the window as a child of `parent`; false when it already has one.
+    virtual bool Create(HWND parent, DWORD exStyle, DWORD style, int = 0, int = 0, int = 0,
+                        int = 0);
+    virtual void SetBackgroundColor(COLORREF color);
+    virtual void Redraw();
+    virtual void PressAt(HWND wnd, int x, int y, int, int);
+    virtual void Resize(int width, int height);
+    virtual void Paint(HDC dc);
+
+    // Stacks, in creation order.
+    CardStack* CreateStack(std::uint32_t id, bool visible, int x, int y, int dx, int dy);
+    CardStack* FindStack(std::uint32_t id) const;
+    int StackCount() const { return stackCount_; }
+    CardStack& StackByIndex(int i) const { return *stacks_[i]; }
+    void ClearAllStacks();
+    void LayOutStacks();
+    void SetBackNumber(int n);
+    int GetBackNumber() const { return backNumber_; }
+
+    // Table buttons, in creation order.
+    TableButton* CreateButton(std::uint32_t id, const char* label, std::uint32_t style,
+                              bool visible, int x, int y, int width, int height);
+    TableButton* FindButton(std::uint32_t id) const;
+    int ButtonCount() const { return buttonCount_; }
+    TableButton& ButtonByIndex(int i) const { return *buttons_[i]; }
+
+    // Hit tests: the most recently created match wins.
+    TableButton* ButtonAt(int x, int y) const;
+    CardStack* StackAt(int x, int y) const;
+    // The visible stack whose own area the rectangle covers by the greatest
+    // whole percentage (at least 1); the first created wins a tie.
+    CardStack* FindDropTarget(int x, int y, int w, int h) const;
+
+    COLORREF GetBackgroundColor() const { return backgroundColor_; }
+    void SetInputEnabled(bool enabled);
+    bool IsInputEnabled() const { return inputEnabled_; }
+    void FillBackground(HDC dc, int x, int y, int w, int h) const;
+    void SetOnResize(ResizeFn fn) { onResize_ = fn; }
+
+    HWND GetHandle() const { return window_; }
+    int ClientWidth() const { return clientWidth_; }
+    int ClientHeight() const { return clientHeight_; }
+
+    // The process-wide count of live card windows.
+    static int InstanceCount();
+
+protected:
+    void SetClientSize(int w, int h) {
+        clientWidth_ = w;
+        clientHeight_ = h;
+    }
+    // Paints as the card window does; derived Paint overrides call it.
+    void PaintTable(HDC dc);
+    // Handles one message; derived windows may add messages and call this.
+    virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+    static void RegisterClassOnce();
+
+    void OnPaint();
+    void OnButtonDown(int x, int y);
+    void OnMouseMove(int x, int y);
+    void OnButtonUp(int x, int y);
+    void OnDoubleClick(int x, int y);
+    void OnCaptureLost(HWND newOwner);
+    void AbandonGesture();
+
+    bool inputEnabled_ = true;
+    HWND window_ = nullptr;
+    int clientWidth_ = 0;
+    int clientHeight_ = 0;
+    int backNumber_ = 53;
+    std::unique_ptr<TableButton> buttons_[kMaxButtons];
+    int buttonCount_ = 0;
+    std::unique_ptr<CardStack> stacks_[kMaxStacks];
+    int stackCount_ = 0;
+    COLORREF backgroundColor_ = RGB(0, 0x50, 0);
+    ResizeFn onResize_ = nullptr;
+};

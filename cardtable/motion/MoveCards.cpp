@@ -1,0 +1,33 @@
+// Moving cards between stacks on the game's order: no rule is asked and no
+// callback is called; the caller has decided.
+#include "cardtable/core/CardStack.h"
+#include "cardtable/core/CardWindow.h"
+
+bool CardStack::MoveCards(CardStack* target, int n, bool animate) {
+    if (!target || n < 0 || n > cards_.Count())
+        return false;
+
+    // The place of the lowest moving card, from the geometry before the move.
+    imageX_ = x_ + dx_ * (slots_ - n);
+    imageY_ = y_ + dy_ * (slots_ - n);
+    liftedCards_ = cards_.SplitTop(n);
+    if (animate) {
+        pickIndex_ = n;
+        BuildDragImage(n);
+    }
+    Update();
+
+    if (animate) {
+        {
+            WindowDc dc(owner_.GetHandle());
+            AnimateImage(dc.get(), imageX_, imageY_, *target);
+        }
+        FreeDragImage();
+    }
+
+    CardList landed = target->GetCards();
+    landed.Append(liftedCards_);
+    target->SetCards(landed);
+    target->RepaintStack();
+    return true;
+}
