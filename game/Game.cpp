@@ -36,7 +36,7 @@ const void* Game::Sound(int id) const {
 }
 
 int Game::CreateTable(HWND parent) {
-    if (!window_.Create(parent, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, OnTimeOut))
+    if (!window_.Create(parent, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, ::OnTimeOut))
         return 0;
     CreateSideStacks();
     CreateTriangle();
@@ -56,7 +56,7 @@ int Game::CreateTable(HWND parent) {
     if (TableButton* next = window_.CreateButton(kNextLevelButton, "next level",
                                                  TableButton::kRaised, false,
                                                  710 - (7 * cardWidth) / 4, 100, 70, 30))
-        next->SetOnClick(OnNextLevelClicked);
+        next->SetOnClick(::OnNextLevelClicked);
 
     refusalSound_ = LoadWave(kRefusalSound);
     pairSound_ = LoadWave(kPairSound);
@@ -83,9 +83,9 @@ void Game::CreateSideStacks() {
         if (!s)
             continue;
         s->SetDragRule(kDragOne, nullptr);
-        s->SetDropRule(kDropAsk, SideCanDrop);
-        s->SetOnDropped(SideOnDropped);
-        s->SetOnTaken(SideOnTaken);
+        s->SetDropRule(kDropAsk, ::SideCanDrop);
+        s->SetOnDropped(::SideOnDropped);
+        s->SetOnTaken(::SideOnTaken);
     }
 }
 
@@ -104,10 +104,10 @@ void Game::CreateTriangle() {
             triangle_[r][k] = s;
             if (!s)
                 continue;
-            s->SetDragRule(kDragAsk, SlotCanDrag);
-            s->SetDropRule(kDropAsk, SlotCanDrop);
-            s->SetOnDropped(SlotOnDropped);
-            s->SetOnTaken(SlotOnTaken);
+            s->SetDragRule(kDragAsk, ::SlotCanDrag);
+            s->SetDropRule(kDropAsk, ::SlotCanDrop);
+            s->SetOnDropped(::SlotOnDropped);
+            s->SetOnTaken(::SlotOnTaken);
         }
     }
 }

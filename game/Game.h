@@ -49,13 +49,43 @@ public:
     // The loaded image of a WAVE resource, or null.
     const void* Sound(int id) const;
 
-    // Undo record, written by the drop callbacks.
+    // --- rules of play (the stack callbacks hand over to these) ---
+    // The triangle row 1..7 of a slot id; every id of 22 or more is row 7.
+    static int RowOf(std::uint32_t slot);
+    // Both slots of the row below that overlap the slot are empty, counting
+    // a card lifted by a drag under way as still there.
+    bool IsUncovered(std::uint32_t slot) const;
+    bool SlotCanDrag(CardStack& stack);
+    bool SlotCanDrop(CardStack& target, const CardList& dragged);
+    bool SideCanDrop(CardStack& target, const CardList& dragged);
+    void SlotOnTaken(CardStack& source);
+    void SideOnTaken(CardStack& source);
+    void SlotOnDropped(CardStack& target);
+    void SideOnDropped(CardStack& target);
+    // Moves the stack's top two cards to the removed-cards pile; true when
+    // that ended the level (all 48 cards removed, the next level dealt).
+    bool RemovePair(CardStack& stack);
+    // The Easy-mode placeholder rule for an emptied side stack.
+    void HideEmptySideStack(CardStack& stack);
+    int RemovedCount() const { return removedPile_ ? removedPile_->Count() : 0; }
+
+    // --- levels and the time limit ---
+    int TargetForLevel() const;
+    void EndLevel(bool success);
+    void OnTimeOut();
+    void OnNextLevelClicked();
+
+    // --- undo ---
+    int CanUndo() const { return undoTarget_ != 0 ? 1 : 0; }
+    void ClearUndo() { undoTarget_ = 0; }
+    void Undo();
     int UndoTarget() const { return undoTarget_; }
     int UndoSource() const { return undoSource_; }
     int UndoPlainMove() const { return undoPlainMove_; }
-    void ClearUndo() { undoTarget_ = 0; }
 
 private:
+    void PlayYielding(int sound) const;
+    void PlayInterrupting(int sound) const;
     void CreateSideStacks();
     void CreateTriangle();
     void DealDeck();

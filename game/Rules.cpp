@@ -1,12 +1,27 @@
-// Placeholder callbacks: the rules of play come next.
+// The stack callbacks of the game's table, and the callbacks of the timer
+// bar and the "next level" button. Each finds its game and hands over.
 #include "game/Rules.h"
 
-bool SlotCanDrag(CardStack&, int) { return false; }
-bool SlotCanDrop(CardStack&, const CardList&) { return false; }
-bool SideCanDrop(CardStack&, const CardList&) { return false; }
-void SlotOnTaken(CardStack&, int) {}
-void SideOnTaken(CardStack&, int) {}
-void SlotOnDropped(CardStack&, const CardList&) {}
-void SideOnDropped(CardStack&, const CardList&) {}
-void OnTimeOut(int) {}
-void OnNextLevelClicked(TableButton&) {}
+#include "game/Game.h"
+
+bool SlotCanDrag(CardStack& stack, int) { return GameOf(stack).SlotCanDrag(stack); }
+bool SlotCanDrop(CardStack& target, const CardList& dragged) {
+    return GameOf(target).SlotCanDrop(target, dragged);
+}
+bool SideCanDrop(CardStack& target, const CardList& dragged) {
+    return GameOf(target).SideCanDrop(target, dragged);
+}
+void SlotOnTaken(CardStack& source, int) { GameOf(source).SlotOnTaken(source); }
+void SideOnTaken(CardStack& source, int) { GameOf(source).SideOnTaken(source); }
+void SlotOnDropped(CardStack& target, const CardList&) { GameOf(target).SlotOnDropped(target); }
+void SideOnDropped(CardStack& target, const CardList&) { GameOf(target).SideOnDropped(target); }
+
+void OnTimeOut(TimerBar& bar, int) {
+    HWND table = bar.Handle() ? GetParent(bar.Handle()) : nullptr;
+    if (auto* window = static_cast<GameWindow*>(CardWindow::FromHandle(table)))
+        window->GetGame().OnTimeOut();
+}
+
+void OnNextLevelClicked(TableButton& button) {
+    static_cast<GameWindow&>(button.Owner()).GetGame().OnNextLevelClicked();
+}

@@ -4,6 +4,7 @@
 
 #include "cardtable/core/CardStack.h"
 #include "cardtable/core/TableButton.h"
+#include "widgets/TimerBar.h"
 
 bool SlotCanDrag(CardStack& stack, int count);
 bool SlotCanDrop(CardStack& target, const CardList& dragged);
@@ -13,5 +14,5 @@ void SideOnTaken(CardStack& source, int count);
 void SlotOnDropped(CardStack& target, const CardList& cards);
 void SideOnDropped(CardStack& target, const CardList& cards);
 
-void OnTimeOut(int timeLimit);
+void OnTimeOut(TimerBar& bar, int timeLimit);
 void OnNextLevelClicked(TableButton& button);

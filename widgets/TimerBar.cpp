@@ -8,5 +8,5 @@ bool TimerBar::Create(HWND parent, int x, int y, int w, int h, ExpiredFn onExpir
 void TimerBar::Expire() {
     Stop();
     if (onExpired_)
-        onExpired_(timeLimit_);
+        onExpired_(*this, timeLimit_);
 }

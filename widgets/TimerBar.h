@@ -5,7 +5,9 @@
 
 #include "widgets/ChildControl.h"
 
-using ExpiredFn = void (*)(int timeLimit);
+class TimerBar;
+// Called with the bar and its time limit when the time is up.
+using ExpiredFn = void (*)(TimerBar& bar, int timeLimit);
 
 class TimerBar {
 public:

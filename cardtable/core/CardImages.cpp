@@ -26,8 +26,8 @@ std::optional<MemorySurface> strip;
 // by two pixels), drawn with the DC's current pen, which is the default
 // black one on the strip.
 void DrawOutline(HDC dc, int x, int w, int h) {
-    const POINT shape[] = {{2, 0},         {w - 3, 0}, {w - 1, 2}, {w - 1, h - 3},
-                           {w - 3, h - 1}, {2, h - 1}, {0, h - 3}, {0, 2}, {2, 0}};
+    const POINT shape[] = {{2, 0},     {w - 3, 0}, {w - 1, 2}, {w - 1, h - 3}, {w - 3, h - 1},
+                           {2, h - 1}, {0, h - 3}, {0, 2},     {2, 0}};
     MoveToEx(dc, x + shape[0].x, shape[0].y, nullptr);
     for (int i = 1; i < 9; ++i)
         LineTo(dc, x + shape[i].x, shape[i].y);
@@ -37,8 +37,8 @@ void DrawOutline(HDC dc, int x, int w, int h) {
 // A picture the library lacks is replaced by the table's own drawing of that
 // slot, and a picture of another size is stretched to the slot, so that a
 // damaged library still gives one complete strip of equal cards.
-std::optional<MemorySurface> StripFromLibrary(const CardLibrary& library, HDC reference,
-                                              int& w, int& h) {
+std::optional<MemorySurface> StripFromLibrary(const CardLibrary& library, HDC reference, int& w,
+                                              int& h) {
     UniqueBitmap first = library.LoadSlot(0);
     BITMAP info{};
     if (!first || !GetObjectA(first.get(), sizeof info, &info))
@@ -87,7 +87,9 @@ std::optional<MemorySurface> DrawnStrip(HDC reference, int& w, int& h) {
 
 } // namespace
 
-bool LoadCardImages() { return LoadCardImagesFrom("cards.dll"); }
+bool LoadCardImages() {
+    return LoadCardImagesFrom("cards.dll");
+}
 
 bool LoadCardImagesFrom(const char* libraryName) {
     return LoadCardImagesCompatibleWith(libraryName, nullptr);
@@ -118,6 +120,10 @@ bool LoadCardImagesCompatibleWith(const char* libraryName, HDC reference) {
     return true;
 }
 
-void FreeCardImages() { strip.reset(); }
+void FreeCardImages() {
+    strip.reset();
+}
 
-HDC CardStripDc() { return strip ? strip->dc() : nullptr; }
+HDC CardStripDc() {
+    return strip ? strip->dc() : nullptr;
+}

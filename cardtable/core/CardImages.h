@@ -24,9 +24,12 @@ HDC CardStripDc();
 // Moves colour a toward colour b by the fraction t (0x00BBGGRR colours).
 COLORREF ShadeColor(COLORREF a, COLORREF b, double t);
 // A colour marked palette-relative, for brushes and pens.
-inline COLORREF PaletteColor(COLORREF c) { return 0x02000000 | (c & 0x00FFFFFF); }
+inline COLORREF PaletteColor(COLORREF c) {
+    return 0x02000000 | (c & 0x00FFFFFF);
+}
 // The 10-entry table palette derived from the background colour.
 UniquePalette BuildPalette(COLORREF background);
 // A w x h empty-place image compatible with `reference`, drawn through a
-// memory DC of its own and returned unselected, for the caller to select.
+// memory DC of its own and returned unselected, for the caller to select
+// (compatible with the screen when `reference` is null).
 UniqueBitmap BuildEmptyPlaceImage(HDC reference, COLORREF background, int w, int h);

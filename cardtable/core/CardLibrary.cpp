@@ -30,7 +30,9 @@ int CardBitmapId(CardNumbering numbering, int slot) {
     return slot + 1;
 }
 
-bool IsWindows95Family() { return (GetVersion() & 0x80000000u) != 0; }
+bool IsWindows95Family() {
+    return (GetVersion() & 0x80000000u) != 0;
+}
 
 const char* CardLibraryErrorText(bool windows95Family) {
     return windows95Family ? "Error loading cards.dll (16bit)" : "Error loading cards.dll (32bit)";

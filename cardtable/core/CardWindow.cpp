@@ -20,6 +20,13 @@ CardStack* activeStack = nullptr;
 
 int CardWindow::InstanceCount() { return instanceCount; }
 
+CardWindow* CardWindow::FromHandle(HWND wnd) {
+    char name[16] = {};
+    if (!wnd || !GetClassNameA(wnd, name, sizeof name) || lstrcmpiA(name, kClassName) != 0)
+        return nullptr;
+    return reinterpret_cast<CardWindow*>(GetWindowLongPtrA(wnd, 0));
+}
+
 CardWindow::CardWindow() {
     if (InterlockedIncrement(&instanceCount) == 1)
         shared_resources::Build(backgroundColor_);

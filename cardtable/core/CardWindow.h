@@ -65,6 +65,8 @@ public:
     int ClientWidth() const { return clientWidth_; }
     int ClientHeight() const { return clientHeight_; }
 
+    // The card window object of a "CardWnd32" window, or null.
+    static CardWindow* FromHandle(HWND wnd);
     // The process-wide count of live card windows.
     static int InstanceCount();
 

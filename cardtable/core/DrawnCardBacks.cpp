@@ -27,12 +27,12 @@ void DrawPatternedBack(HDC dc, int x, int y, int w, int h, int variant) {
     const RECT all{x, y, x + w, y + h};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
 
-    static const int hatches[] = {HS_DIAGCROSS, -1,        HS_CROSS,     HS_FDIAGONAL,
-                                  HS_BDIAGONAL, HS_HORIZONTAL, HS_VERTICAL};
+    static const int hatches[] = {HS_DIAGCROSS,  -1,         HS_CROSS, HS_FDIAGONAL, HS_BDIAGONAL,
+                                  HS_HORIZONTAL, HS_VERTICAL};
     const int style = hatches[(variant / 2) % 7];
     UniqueBitmap pattern; // must outlive the brush made from it
-    UniqueBrush brush = style < 0 ? DiamondBrush(dc, ink, pattern)
-                                  : UniqueBrush(CreateHatchBrush(style, ink));
+    UniqueBrush brush =
+        style < 0 ? DiamondBrush(dc, ink, pattern) : UniqueBrush(CreateHatchBrush(style, ink));
     UniquePen pen(CreatePen(PS_SOLID, 1, ink));
     SetBkMode(dc, OPAQUE);
     SetBkColor(dc, RGB(255, 255, 255));

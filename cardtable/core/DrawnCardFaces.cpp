@@ -22,8 +22,8 @@ constexpr Pip kPips5[] = {{0, 0.2f}, {2, 0.2f}, {1, 0.5f}, {0, 0.8f}, {2, 0.8f}}
 constexpr Pip kPips6[] = {{0, 0.2f}, {2, 0.2f}, {0, 0.5f}, {2, 0.5f}, {0, 0.8f}, {2, 0.8f}};
 constexpr Pip kPips7[] = {{0, 0.2f}, {2, 0.2f}, {1, 0.35f}, {0, 0.5f},
                           {2, 0.5f}, {0, 0.8f}, {2, 0.8f}};
-constexpr Pip kPips8[] = {{0, 0.2f}, {2, 0.2f}, {1, 0.35f}, {0, 0.5f},
-                          {2, 0.5f}, {1, 0.65f}, {0, 0.8f}, {2, 0.8f}};
+constexpr Pip kPips8[] = {{0, 0.2f}, {2, 0.2f},  {1, 0.35f}, {0, 0.5f},
+                          {2, 0.5f}, {1, 0.65f}, {0, 0.8f},  {2, 0.8f}};
 constexpr Pip kPips9[] = {{0, 0.2f}, {2, 0.2f}, {0, 0.4f}, {2, 0.4f}, {1, 0.5f},
                           {0, 0.6f}, {2, 0.6f}, {0, 0.8f}, {2, 0.8f}};
 constexpr Pip kPips10[] = {{0, 0.2f}, {2, 0.2f}, {1, 0.3f}, {0, 0.4f}, {2, 0.4f},
@@ -51,15 +51,17 @@ constexpr PipLayout kLayouts[] = {{},
                                   Layout(kPips9),
                                   Layout(kPips10)};
 
-const char* const kRankNames[13] = {"A", "2", "3", "4",  "5", "6", "7",
+const char* const kRankNames[13] = {"A", "2", "3",  "4", "5", "6", "7",
                                     "8", "9", "10", "J", "Q", "K"};
 
-int Scaled(int length, double fraction) { return static_cast<int>(std::lround(length * fraction)); }
+int Scaled(int length, double fraction) {
+    return static_cast<int>(std::lround(length * fraction));
+}
 
 UniqueFont BoldFont(int height, int width) {
-    return UniqueFont(CreateFontA(-height, width, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                                  ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                  NONANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS, "Arial"));
+    return UniqueFont(CreateFontA(-height, width, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY,
+                                  VARIABLE_PITCH | FF_SWISS, "Arial"));
 }
 
 void DrawCentredText(HDC dc, const char* text, RECT box, int height, int width) {
@@ -102,8 +104,7 @@ void DrawPips(HDC dc, int x, int y, int w, int h, int rank, int suit) {
     for (int i = 0; i < layout.count; ++i) {
         const Pip& pip = layout.pips[i];
         // Pips below the middle point down, as on printed cards.
-        DrawSuitSymbol(dc, suit, columns[pip.column], y + Scaled(h, pip.row), size,
-                       pip.row > 0.5f);
+        DrawSuitSymbol(dc, suit, columns[pip.column], y + Scaled(h, pip.row), size, pip.row > 0.5f);
     }
 }
 
@@ -120,16 +121,15 @@ void DrawHeadgear(HDC dc, int cx, int top, int size, int rank, COLORREF outline)
         return;
     }
     const int notch = rank == 12 ? size / 2 : size / 3;
-    const POINT crown[] = {{cx - half, top + size},        {cx - half, top},
-                           {cx - half / 2, top + notch},   {cx, top},
-                           {cx + half / 2, top + notch},   {cx + half, top},
-                           {cx + half, top + size}};
+    const POINT crown[] = {
+        {cx - half, top + size},      {cx - half, top}, {cx - half / 2, top + notch}, {cx, top},
+        {cx + half / 2, top + notch}, {cx + half, top}, {cx + half, top + size}};
     Polygon(dc, crown, 7);
 }
 
 void DrawCourt(HDC dc, int x, int y, int w, int h, int rank, int suit) {
     const COLORREF color = SuitColor(suit);
-    const RECT frame{x + Scaled(w, 0.22), y + Scaled(h, 0.12), x + w - Scaled(w, 0.22),
+    const RECT frame{x + Scaled(w, 0.26), y + Scaled(h, 0.12), x + w - Scaled(w, 0.26),
                      y + h - Scaled(h, 0.12)};
     {
         UniquePen pen(CreatePen(PS_SOLID, 1, color));

@@ -57,7 +57,9 @@ void Stem(HDC dc, const Frame& f, double halfWidth) {
 
 } // namespace
 
-COLORREF SuitColor(int suit) { return suit == 1 || suit == 2 ? RGB(208, 0, 0) : RGB(0, 0, 0); }
+COLORREF SuitColor(int suit) {
+    return suit == 1 || suit == 2 ? RGB(208, 0, 0) : RGB(0, 0, 0);
+}
 
 void DrawSuitSymbol(HDC dc, int suit, int cx, int cy, int size, bool upsideDown) {
     const COLORREF color = SuitColor(suit);

@@ -37,7 +37,7 @@ UniquePalette BuildPalette(COLORREF background) {
         PALETTEENTRY entries[10];
     } log{0x300, 10, {}};
     for (int i = 0; i < 10; ++i)
-        log.entries[i] = PALETTEENTRY{GetRValue(colors[i]), GetGValue(colors[i]),
-                                      GetBValue(colors[i]), 0};
+        log.entries[i] =
+            PALETTEENTRY{GetRValue(colors[i]), GetGValue(colors[i]), GetBValue(colors[i]), 0};
     return UniquePalette(CreatePalette(reinterpret_cast<LOGPALETTE*>(&log)));
 }

@@ -1,0 +1,27 @@
+// Levels and the time limit: how a level ends, in success or Game Over.
+#include "game/Game.h"
+
+#include "cardtable/core/TableButton.h"
+
+int Game::TargetForLevel() const { return TargetForLevelNumber(window_.GetLevel()); }
+
+void Game::OnTimeOut() { EndLevel(RemovedCount() >= TargetForLevel()); }
+
+void Game::OnNextLevelClicked() {
+    window_.GetTimerBar().Stop();
+    OnTimeOut();
+}
+
+void Game::EndLevel(bool success) {
+    if (TableButton* next = window_.FindButton(kNextLevelButton))
+        next->SetVisible(false);
+    if (success) {
+        PlayInterrupting(kLevelSound);
+        StartLevel(true);
+        return;
+    }
+    window_.RunOverlay(3);
+    window_.SetCardsRemaining(-1);
+    window_.SetLevel(-1);
+    window_.GetTimerBar().Stop();
+}

@@ -1,0 +1,95 @@
+#include "support/GameTable.h"
+
+namespace {
+
+using Levels = GameTable;
+
+void FillPile(CardStack& pile, int n) {
+    CardList l;
+    for (int i = 0; i < n; ++i)
+        l.Push(CardEntry{static_cast<Card>(i % 48), 1});
+    pile.SetCards(l);
+}
+
+TEST_F(Levels, TimeOutWithTheTargetReachedIsASuccess) {
+    FillPile(stack(35), 16);
+    window().GetTimerBar().Expire();
+    EXPECT_EQ(window().GetLevel(), 2);
+    EXPECT_EQ(window().GetTimerBar().GetTimeLimit(), 150);
+    EXPECT_TRUE(window().GetTimerBar().IsRunning());
+    EXPECT_EQ(window().OverlayKind(), 2);
+    ASSERT_EQ(Sounds().size(), 1u);
+    EXPECT_EQ(Sounds()[0], std::make_pair(kLevelSound, false));
+}
+
+TEST_F(Levels, TimeOutBelowTheTargetIsGameOver) {
+    FillPile(stack(35), 14);
+    const Card before = top(22);
+    window().GetTimerBar().Expire();
+    EXPECT_EQ(window().OverlayKind(), 3);
+    EXPECT_EQ(window().GetLevel(), -1);
+    EXPECT_EQ(window().GetCardsRemaining(), -1);
+    EXPECT_FALSE(window().GetTimerBar().IsRunning());
+    EXPECT_TRUE(Sounds().empty());
+    EXPECT_EQ(top(22), before); // the cards stay where they were
+    EXPECT_FALSE(nextButton().IsVisible());
+
+    // The table no longer reacts to the mouse.
+    Put(23, {CardOf(13 - RankOf(before) - 1)});
+    Drag(22, 23);
+    EXPECT_EQ(stack(22).Count(), 1);
+    EXPECT_EQ(stack(23).Count(), 1);
+
+    // A new game starts without the abort question.
+    game.StartLevel(false);
+    EXPECT_TRUE(fake.boxTexts.empty());
+    EXPECT_EQ(window().GetLevel(), 1);
+    EXPECT_EQ(window().OverlayKind(), 1);
+}
+
+TEST_F(Levels, NextLevelButtonJudgesTheRemovedCount) {
+    FillPile(stack(35), 14);
+    Put(22, {CardOf(1)});
+    Put(23, {CardOf(12)});
+    Drag(22, 23);
+    ASSERT_TRUE(nextButton().IsVisible());
+    // Press and release the button through the window.
+    HWND wnd = window().GetHandle();
+    SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(600, 110));
+    SendMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(600, 110));
+    EXPECT_EQ(window().GetLevel(), 2);
+    EXPECT_FALSE(nextButton().IsVisible());
+    EXPECT_EQ(window().GetTimerBar().GetTimeLimit(), 150);
+    EXPECT_TRUE(window().GetTimerBar().IsRunning());
+}
+
+TEST_F(Levels, NextLevelAfterAnUndoBelowTheTargetEndsTheGame) {
+    FillPile(stack(35), 14);
+    Put(22, {CardOf(1)});
+    Put(23, {CardOf(12)});
+    Drag(22, 23);
+    ASSERT_TRUE(nextButton().IsVisible());
+    game.Undo();
+    EXPECT_TRUE(nextButton().IsVisible()); // undo leaves the button shown
+    EXPECT_EQ(window().GetCardsRemaining(), 2);
+    game.OnNextLevelClicked();
+    EXPECT_EQ(window().OverlayKind(), 3);
+    EXPECT_EQ(window().GetLevel(), -1);
+}
+
+TEST_F(Levels, FromLevelSeventeenOnlyAClearedTableWins) {
+    for (int level = 2; level <= 17; ++level)
+        game.StartLevel(true);
+    ASSERT_EQ(window().GetLevel(), 17);
+    EXPECT_EQ(game.TargetForLevel(), 48);
+    FillPile(stack(35), 46);
+    Put(22, {CardOf(1)});
+    Put(23, {CardOf(12)});
+    Drag(22, 23); // 48 on the pile, though cards remain on the table
+    EXPECT_EQ(window().GetLevel(), 18);
+    FillPile(stack(35), 47);
+    window().GetTimerBar().Expire();
+    EXPECT_EQ(window().OverlayKind(), 3);
+}
+
+} // namespace
