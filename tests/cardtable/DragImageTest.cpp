@@ -87,6 +87,7 @@ TEST_F(DragImageTest, TriangleCardShowsItsUpperNeighboursBeneath) {
     // The window was cleared and repainted there the same way; nothing else
     // on it changed.
     const CardImagePixels screen = Screen();
+    d = PixelDiff{};
     PixelDiff outside;
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x) {
