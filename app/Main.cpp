@@ -11,9 +11,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     InitCommonControlsEx(&controls);
     SeedRandom(GetTickCount());
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAIN));
-    TheGame(); // the game and its table window exist before the main window
-
-    if (!MainWindow::InitInstance(instance, show))
+    // The game and its table window exist before the main window.
+    if (!MainWindow::InitInstance(instance, show, TheGame()))
         return 0;
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

@@ -7,13 +7,15 @@
 #include <windowsx.h>
 
 HWND MainWindow::window_ = nullptr;
+Game* MainWindow::game_ = nullptr;
 
 namespace {
 // The default table colour, red 255, green 191, blue 155.
 constexpr COLORREF kDefaultBackground = 0x009BBFFF;
 } // namespace
 
-bool MainWindow::InitInstance(HINSTANCE instance, int show) {
+bool MainWindow::InitInstance(HINSTANCE instance, int show, Game& game) {
+    game_ = &game;
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = MainWndProc;
@@ -43,7 +45,7 @@ LRESULT CALLBACK MainWindow::MainWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM l
     case WM_CREATE:
         return OnCreate(wnd);
     case WM_SIZE:
-        if (HWND table = TheGame().GetGameWindow().GetHandle())
+        if (HWND table = game_->GetGameWindow().GetHandle())
             MoveWindow(table, 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
         return 0;
     case WM_CLOSE:
@@ -70,7 +72,7 @@ LRESULT CALLBACK MainWindow::MainWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM l
 }
 
 LRESULT MainWindow::OnCreate(HWND wnd) {
-    Game& game = TheGame();
+    Game& game = *game_;
     if (!game.CreateTable(wnd)) {
         seams::ShowMessageBox(nullptr, "Unable to initialize. Quitting...", nullptr, MB_OK);
         PostQuitMessage(0);
@@ -84,7 +86,7 @@ LRESULT MainWindow::OnCreate(HWND wnd) {
 void MainWindow::OnCommand(HWND wnd, int id) {
     switch (id) {
     case IDC_NEW_GAME:
-        TheGame().StartLevel(false);
+        game_->StartLevel(false);
         break;
     case IDC_EXIT:
         PostMessageA(wnd, WM_CLOSE, 0, 0);

@@ -123,8 +123,8 @@ TEST_F(DragGestureTest, LandingRunsOnTakenBeforeOnDroppedWithTheCardsInPlace) {
     Press(TopX(), TopY());
     EXPECT_EQ(LiveGdiHandles(), handles + 4); // two surfaces, each a DC and a bitmap
     MoveTo(150, 150);
-    MoveTo(target->X() + 10, target->Y() + 50);
-    Release(target->X() + 10, target->Y() + 50);
+    MoveTo(target->X() + 50, target->Y() + 70); // 40 pixels right, 5 below its next place
+    Release(target->X() + 50, target->Y() + 70);
 
     EXPECT_EQ(events, (std::vector<std::string>{"press 29 1", "candrop 7 1 top 30",
                                                 "taken 29 1", "dropped 7 2 top 30"}));

@@ -53,7 +53,7 @@ protected:
     }
 };
 
-// Rows of seven slots as the triangle lays them out, each row half a card
+// Rows of slots as the triangle lays them out, each row half a card
 // further left and a third of a card further down, later rows on top.
 TEST_F(DragImageTest, TriangleCardShowsItsUpperNeighboursBeneath) {
     const int W = cardWidth, H = cardHeight;
@@ -65,6 +65,7 @@ TEST_F(DragImageTest, TriangleCardShowsItsUpperNeighboursBeneath) {
             const int x = static_cast<int>(W * k + W * (3.0 - 0.5 * r) + 2 * W + 5);
             slot[id] = table.CreateStack(id, true, x, y0 + r * (H / 3), 0, 15);
             slot[id]->SetCards(Cards({static_cast<Card>(id * 7)}));
+            slot[id]->SetEmptyLook(kEmptyNothing); // an emptied slot shows what lies beneath
         }
     Show();
     const CardImagePixels before = Screen();
