@@ -30,9 +30,15 @@ void Pause() {
     if (realPauses)
         Sleep(10);
 }
-BOOL SilentMemory(const void*, UINT) { return TRUE; }
-BOOL SilentResource(int, HMODULE, DWORD) { return TRUE; }
-int AnswerYes(HWND, const char*, const char*, UINT) { return IDYES; }
+BOOL SilentMemory(const void*, UINT) {
+    return TRUE;
+}
+BOOL SilentResource(int, HMODULE, DWORD) {
+    return TRUE;
+}
+int AnswerYes(HWND, const char*, const char*, UINT) {
+    return IDYES;
+}
 
 // The opening overlay of a deal waits for a click; while its message loop
 // runs, this timer clicks on the table for it.

@@ -13,9 +13,15 @@ std::vector<std::string> events;
 std::string Event(const char* what, const CardStack& s, int n) {
     return std::string(what) + " " + std::to_string(s.GetId()) + " " + std::to_string(n);
 }
-void RecordPress(CardStack& s, int n) { events.push_back(Event("press", s, n)); }
-void RecordTaken(CardStack& s, int n) { events.push_back(Event("taken", s, n)); }
-void RecordDoubleClick(CardStack& s, int n) { events.push_back(Event("double", s, n)); }
+void RecordPress(CardStack& s, int n) {
+    events.push_back(Event("press", s, n));
+}
+void RecordTaken(CardStack& s, int n) {
+    events.push_back(Event("taken", s, n));
+}
+void RecordDoubleClick(CardStack& s, int n) {
+    events.push_back(Event("double", s, n));
+}
 void RecordDropped(CardStack& s, const CardList& cards) {
     events.push_back(Event("dropped", s, cards.Count()) + " top " +
                      std::to_string(cards.At(0).card));
@@ -126,8 +132,8 @@ TEST_F(DragGestureTest, LandingRunsOnTakenBeforeOnDroppedWithTheCardsInPlace) {
     MoveTo(target->X() + 50, target->Y() + 70); // 40 pixels right, 5 below its next place
     Release(target->X() + 50, target->Y() + 70);
 
-    EXPECT_EQ(events, (std::vector<std::string>{"press 29 1", "candrop 7 1 top 30",
-                                                "taken 29 1", "dropped 7 2 top 30"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"press 29 1", "candrop 7 1 top 30", "taken 29 1",
+                                                "dropped 7 2 top 30"}));
     EXPECT_EQ(side->Count(), 2);
     EXPECT_EQ(target->Count(), 2);
     EXPECT_EQ(target->GetCards().At(0).card, 30u);

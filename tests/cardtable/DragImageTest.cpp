@@ -75,9 +75,9 @@ TEST_F(DragImageTest, TriangleCardShowsItsUpperNeighboursBeneath) {
 
     // Upper left (slot 2) and upper right (slot 3) whole, table below them.
     const int px = lifted.X(), py = lifted.Y();
-    const CardImagePixels want =
-        Expected(W, H, {{2 * 7, slot[2]->X() - px, slot[2]->Y() - py},
-                        {3 * 7, slot[3]->X() - px, slot[3]->Y() - py}});
+    const CardImagePixels want = Expected(W, H,
+                                          {{2 * 7, slot[2]->X() - px, slot[2]->Y() - py},
+                                           {3 * 7, slot[3]->X() - px, slot[3]->Y() - py}});
     const CardImagePixels under = Under(lifted);
     PixelDiff d = Compare(under, want);
     EXPECT_EQ(d.count, 0) << d.Describe();
@@ -156,8 +156,7 @@ TEST_F(DragImageTest, EmptiedStackShowsItsEmptyLook) {
     plain->SetEmptyLook(kEmptyBackground);
     Show();
     Press(110, 110);
-    const CardImagePixels emptyPlace(shared_resources::EmptyPlaceDc(), 0, 0, cardWidth,
-                                     cardHeight);
+    const CardImagePixels emptyPlace(shared_resources::EmptyPlaceDc(), 0, 0, cardWidth, cardHeight);
     const CardImagePixels under = Under(*place);
     const CardImagePixels background = Expected(cardWidth, cardHeight, {});
     PixelDiff d;

@@ -24,10 +24,9 @@ protected:
     // stack, leaves the window to the left, above, right and below and jumps
     // further than the picture's size; checks the window at every step.
     void CarryAlongThePath() {
-        const POINT path[] = {{60, 40},   {63, 44},   {120, 80},  {215, 110}, {230, 160},
-                              {10, -30},  {-40, 20},  {-30, 500}, {420, 90},  {430, 100},
-                              {690, 300}, {720, 550}, {650, 530}, {300, 200}, {40, 450},
-                              {45, 452},  {200, 300}};
+        const POINT path[] = {{60, 40},   {63, 44},   {120, 80}, {215, 110}, {230, 160}, {10, -30},
+                              {-40, 20},  {-30, 500}, {420, 90}, {430, 100}, {690, 300}, {720, 550},
+                              {650, 530}, {300, 200}, {40, 450}, {45, 452},  {200, 300}};
         for (POINT p : path) {
             MoveTo(p.x, p.y);
             const PixelDiff d = ScreenAgainstTableWithPicture(*side);

@@ -14,7 +14,9 @@ bool Accept(CardStack& s, const CardList&) {
     asked.push_back(s.GetId());
     return true;
 }
-void Dropped(CardStack& s, const CardList&) { dropped.push_back(s.GetId()); }
+void Dropped(CardStack& s, const CardList&) {
+    dropped.push_back(s.GetId());
+}
 
 class DragTargetTest : public DragFixture {
 protected:
