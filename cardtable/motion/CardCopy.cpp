@@ -36,7 +36,9 @@ void Exclude(HDC dc, int x, int y, int left, int top, int right, int bottom) {
     ExcludeClipRect(dc, x + left, y + top, x + right + 1, y + bottom + 1);
 }
 
-int SlotLeft(int slot) { return slot * cardWidth; }
+int SlotLeft(int slot) {
+    return slot * cardWidth;
+}
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "cardtable/core/Card.h"
 #include "cardtable/core/Random.h"
+#include "support/CardLists.h"
 #include "support/FakeSeams.h"
 
 #include <gtest/gtest.h>
@@ -8,20 +9,6 @@
 #include <vector>
 
 namespace {
-
-CardList ListOf(std::initializer_list<Card> bottomToTop) {
-    CardList l;
-    for (Card c : bottomToTop)
-        l.Push(CardEntry{c, 1});
-    return l;
-}
-
-std::vector<Card> Values(const CardList& l) {
-    std::vector<Card> v;
-    for (int k = 0; k < l.Count(); ++k)
-        v.push_back(l.Slot(k).card);
-    return v;
-}
 
 TEST(CardList, FillDeckAndAtCountFromTheTop) {
     CardList deck;

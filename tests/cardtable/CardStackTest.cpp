@@ -1,5 +1,6 @@
 #include "cardtable/core/CardSize.h"
 #include "cardtable/core/CardWindow.h"
+#include "support/CardLists.h"
 #include "support/FakeSeams.h"
 
 #include <gtest/gtest.h>
@@ -7,13 +8,6 @@
 #include <thread>
 
 namespace {
-
-CardList Cards(std::initializer_list<Card> bottomToTop) {
-    CardList l;
-    for (Card c : bottomToTop)
-        l.Push(CardEntry{c, 0});
-    return l;
-}
 
 class CardStackTest : public testing::Test {
 protected:
@@ -23,7 +17,7 @@ protected:
 TEST_F(CardStackTest, ExtentOfAVerticalFan) {
     CardStack* s = table.CreateStack(1, true, 100, 50, 0, 15);
     ASSERT_NE(s, nullptr);
-    s->SetCards(Cards({1, 2, 3}));
+    s->SetCards(ListOf({1, 2, 3}));
     EXPECT_EQ(s->Width(), 71);
     EXPECT_EQ(s->Height(), 126);
     EXPECT_FALSE(s->Contains(171, 60));
@@ -45,7 +39,7 @@ TEST_F(CardStackTest, EmptyStackHasOneCardsExtent) {
 
 TEST_F(CardStackTest, NegativeOffsetsExtendLeft) {
     CardStack* s = table.CreateStack(1, true, 200, 0, -12, 0);
-    s->SetCards(Cards({1, 2, 3, 4}));
+    s->SetCards(ListOf({1, 2, 3, 4}));
     EXPECT_EQ(s->Extent().left, 164);
     EXPECT_EQ(s->Extent().right, 164 + 71 + 36);
     EXPECT_TRUE(s->Contains(164, 10));
@@ -54,7 +48,7 @@ TEST_F(CardStackTest, NegativeOffsetsExtendLeft) {
 
 TEST_F(CardStackTest, UpdateTurnsEveryCardFaceUp) {
     CardStack* s = table.CreateStack(1, true, 0, 0, 0, 0);
-    s->SetCards(Cards({8, 9}));
+    s->SetCards(ListOf({8, 9}, 0));
     EXPECT_EQ(s->GetCards().At(0).faceUp, 1);
     EXPECT_EQ(s->GetCards().At(1).faceUp, 1);
 }
@@ -102,19 +96,19 @@ TEST_F(CardStackTest, MayLiftFollowsTheDragRule) {
 
 TEST_F(CardStackTest, MayLandFollowsTheDropRule) {
     CardStack* s = table.CreateStack(1, true, 0, 0, 0, 0);
-    EXPECT_TRUE(s->MayLand(Cards({3})));  // initial rule: always
+    EXPECT_TRUE(s->MayLand(ListOf({3})));  // initial rule: always
     s->SetDropRule(kDropNever, nullptr);
-    EXPECT_FALSE(s->MayLand(Cards({3})));
+    EXPECT_FALSE(s->MayLand(ListOf({3})));
     s->SetDropRule(kDropAsk, nullptr);
-    EXPECT_FALSE(s->MayLand(Cards({3})));
+    EXPECT_FALSE(s->MayLand(ListOf({3})));
     static Card seen;
     s->SetDropRule(kDropAsk, [](CardStack&, const CardList& lifted) {
         seen = lifted.At(0).card;
         return seen == 7u;
     });
-    EXPECT_TRUE(s->MayLand(Cards({2, 7})));
+    EXPECT_TRUE(s->MayLand(ListOf({2, 7})));
     EXPECT_EQ(seen, 7u);
-    EXPECT_FALSE(s->MayLand(Cards({8})));
+    EXPECT_FALSE(s->MayLand(ListOf({8})));
 }
 
 TEST_F(CardStackTest, SettersRefuseUnsupportedValues) {
@@ -152,11 +146,11 @@ TEST_F(CardStackTest, LockHeldElsewhereRefuses) {
     });
     WaitForSingleObject(held, INFINITE);
     EXPECT_FALSE(s->MayLift(1));
-    EXPECT_FALSE(s->MayLand(Cards({1})));
+    EXPECT_FALSE(s->MayLand(ListOf({1})));
     SetEvent(done);
     holder.join();
     EXPECT_TRUE(s->MayLift(1));
-    EXPECT_TRUE(s->MayLand(Cards({1})));
+    EXPECT_TRUE(s->MayLand(ListOf({1})));
     CloseHandle(held);
     CloseHandle(done);
 }
@@ -192,8 +186,8 @@ TEST_F(CardStackTest, NewStacksTakeTheWindowsColourAndBack) {
 TEST_F(CardStackTest, ClearAllStacksEmptiesEveryStack) {
     CardStack* a = table.CreateStack(1, true, 0, 0, 0, 15);
     CardStack* b = table.CreateStack(2, true, 0, 0, 12, 0);
-    a->SetCards(Cards({1, 2, 3}));
-    b->SetCards(Cards({4}));
+    a->SetCards(ListOf({1, 2, 3}));
+    b->SetCards(ListOf({4}));
     table.ClearAllStacks();
     EXPECT_EQ(a->Count(), 0);
     EXPECT_EQ(b->Count(), 0);

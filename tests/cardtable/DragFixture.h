@@ -10,6 +10,7 @@
 #include "cardtable/core/MemorySurface.h"
 #include "cardtable/core/SharedResources.h"
 #include "cardtable/motion/Glide.h"
+#include "support/CardLists.h"
 #include "support/FakeSeams.h"
 #include "support/TestWindow.h"
 
@@ -27,13 +28,6 @@ public:
     void PaintNow() { CardWindow::Redraw(); }
     int redraws = 0;
 };
-
-inline CardList Cards(std::initializer_list<Card> bottomToTop) {
-    CardList l;
-    for (Card c : bottomToTop)
-        l.Push(CardEntry{c, 1});
-    return l;
-}
 
 // Whether pixel (u, v) of a w x h picture lies inside its card shape (the
 // four corners cut: two pixels in the outer columns, one in the next ones).

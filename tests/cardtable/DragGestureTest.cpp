@@ -44,13 +44,13 @@ protected:
         // A side stack of three cards fanned 12 pixels to the right, taking
         // one card at a time, and a stack elsewhere on the table to land on.
         side = table.CreateStack(29, true, 20, 20, 12, 0);
-        side->SetCards(Cards({4, 17, 30}));
+        side->SetCards(ListOf({4, 17, 30}));
         side->SetDragRule(kDragOne, nullptr);
         side->SetOnPress(RecordPress);
         side->SetOnTaken(RecordTaken);
         side->SetOnDropped(RecordDropped);
         target = table.CreateStack(7, true, 300, 200, 0, 15);
-        target->SetCards(Cards({9}));
+        target->SetCards(ListOf({9}));
         target->SetDropRule(kDropAsk, RecordCanDrop);
         target->SetOnTaken(RecordTaken);
         target->SetOnDropped(RecordDropped);
@@ -151,7 +151,7 @@ TEST_F(DragGestureTest, ReleaseOverTheTableReturnsTheCardWithoutCallbacks) {
     MoveTo(500, 400);
     Release(500, 400);
     EXPECT_EQ(events, (std::vector<std::string>{"press 29 1"}));
-    EXPECT_EQ(side->GetCards(), Cards({4, 17, 30}));
+    EXPECT_EQ(side->GetCards(), ListOf({4, 17, 30}));
     EXPECT_EQ(target->Count(), 1);
     EXPECT_FALSE(side->IsDragging());
     EXPECT_NE(GetCapture(), wnd());
@@ -165,8 +165,8 @@ TEST_F(DragGestureTest, RefusedLandingReturnsTheCardAndCallsNothingElse) {
     MoveTo(target->X() + 10, target->Y() + 50);
     Release(target->X() + 10, target->Y() + 50);
     EXPECT_EQ(events, (std::vector<std::string>{"press 29 1", "refuse 7 1"}));
-    EXPECT_EQ(side->GetCards(), Cards({4, 17, 30}));
-    EXPECT_EQ(target->GetCards(), Cards({9}));
+    EXPECT_EQ(side->GetCards(), ListOf({4, 17, 30}));
+    EXPECT_EQ(target->GetCards(), ListOf({9}));
 }
 
 TEST_F(DragGestureTest, DoubleClickStartsNoDrag) {
@@ -202,8 +202,8 @@ TEST_F(DragGestureTest, CaptureTakenByAnotherWindowGlidesTheCardBack) {
     SetCapture(parent.get());
     EXPECT_FALSE(side->IsDragging());
     EXPECT_GT(fake.pauses, 0); // glided home
-    EXPECT_EQ(side->GetCards(), Cards({4, 17, 30}));
-    EXPECT_EQ(target->GetCards(), Cards({9}));
+    EXPECT_EQ(side->GetCards(), ListOf({4, 17, 30}));
+    EXPECT_EQ(target->GetCards(), ListOf({9}));
     EXPECT_EQ(events, (std::vector<std::string>{"press 29 1"}));
     EXPECT_EQ(LiveGdiHandles(), handles);
     const PixelDiff d = Compare(Screen(), before);
@@ -225,7 +225,7 @@ TEST_F(DragGestureTest, InputSwitchedOffMidDragGlidesTheCardBack) {
     table.SetInputEnabled(false);
     EXPECT_FALSE(side->IsDragging());
     EXPECT_EQ(GetCapture(), nullptr);
-    EXPECT_EQ(side->GetCards(), Cards({4, 17, 30}));
+    EXPECT_EQ(side->GetCards(), ListOf({4, 17, 30}));
     EXPECT_EQ(events, (std::vector<std::string>{"press 29 1"}));
     EXPECT_EQ(LiveGdiHandles(), handles);
     const PixelDiff d = Compare(Screen(), before);

@@ -59,7 +59,7 @@ protected:
 // third one passes both axes and is set onto the target.
 TEST_F(DragGlideTest, ThirtyByFortyAtSpeedTwentyIsThreeFrames) {
     source = table.CreateStack(1, true, 400, 300, 0, 0);
-    source->SetCards(Cards({kCard}));
+    source->SetCards(ListOf({kCard}));
     CardStack* target = table.CreateStack(2, true, 130, 140, 0, 0);
     DropPictureAt(100, 100);
     EXPECT_EQ(frames, (std::vector<Frame>{{112, 116, true}, {124, 132, true}}));
@@ -71,7 +71,7 @@ TEST_F(DragGlideTest, ThirtyByFortyAtSpeedTwentyIsThreeFrames) {
 // the fifth exactly at home.
 TEST_F(DragGlideTest, HundredPixelsHomeIsFiveFrames) {
     source = table.CreateStack(1, true, 300, 100, 0, 0);
-    source->SetCards(Cards({kCard}));
+    source->SetCards(ListOf({kCard}));
     DropPictureAt(200, 100);
     EXPECT_EQ(frames, (std::vector<Frame>{
                           {220, 100, true}, {240, 100, true}, {260, 100, true}, {280, 100, true}}));
@@ -81,7 +81,7 @@ TEST_F(DragGlideTest, HundredPixelsHomeIsFiveFrames) {
 
 TEST_F(DragGlideTest, DealingSpeedTakesAQuarterOfTheFrames) {
     source = table.CreateStack(1, true, 500, 100, 0, 0);
-    source->SetCards(Cards({kCard}));
+    source->SetCards(ListOf({kCard}));
     DropPictureAt(100, 100); // 400 pixels: 20 frames at 20
     EXPECT_EQ(frames.size(), 19u);
     SetMoveSpeed(80);
@@ -93,7 +93,7 @@ TEST_F(DragGlideTest, DealingSpeedTakesAQuarterOfTheFrames) {
 // one frame and without a pause, and the window is exactly as before.
 TEST_F(DragGlideTest, GlideOntoItselfIsOneFrameWithoutPause) {
     source = table.CreateStack(1, true, 300, 100, 0, 0);
-    source->SetCards(Cards({kCard}));
+    source->SetCards(ListOf({kCard}));
     Show();
     const CardImagePixels before = Screen();
     Press(310, 110);

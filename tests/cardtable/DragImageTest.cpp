@@ -48,7 +48,7 @@ protected:
     // A side stack of three cards fanned 12 pixels right at (x, y).
     CardStack* Side(int x, int y) {
         CardStack* s = table.CreateStack(29, true, x, y, 12, 0);
-        s->SetCards(Cards({4, 17, 30}));
+        s->SetCards(ListOf({4, 17, 30}));
         return s;
     }
 };
@@ -64,7 +64,7 @@ TEST_F(DragImageTest, TriangleCardShowsItsUpperNeighboursBeneath) {
         for (int k = 0; k <= r; ++k, ++id) {
             const int x = static_cast<int>(W * k + W * (3.0 - 0.5 * r) + 2 * W + 5);
             slot[id] = table.CreateStack(id, true, x, y0 + r * (H / 3), 0, 15);
-            slot[id]->SetCards(Cards({static_cast<Card>(id * 7)}));
+            slot[id]->SetCards(ListOf({static_cast<Card>(id * 7)}));
             slot[id]->SetEmptyLook(kEmptyNothing); // an emptied slot shows what lies beneath
         }
     Show();
@@ -134,7 +134,7 @@ TEST_F(DragImageTest, LiftedPictureIsTheCardOnTheTableColour) {
 
 TEST_F(DragImageTest, LiftedFanHoldsEveryLiftedCard) {
     CardStack* fan = table.CreateStack(3, true, 50, 50, 0, 20);
-    fan->SetCards(Cards({1, 2, 3, 5}));
+    fan->SetCards(ListOf({1, 2, 3, 5}));
     Show();
     Press(fan->X() + 5, fan->Y() + 20 + 5); // the second card: three are lifted
     ASSERT_TRUE(fan->IsDragging());
@@ -151,8 +151,8 @@ TEST_F(DragImageTest, LiftedFanHoldsEveryLiftedCard) {
 TEST_F(DragImageTest, EmptiedStackShowsItsEmptyLook) {
     CardStack* place = table.CreateStack(1, true, 100, 100, 0, 0);
     CardStack* plain = table.CreateStack(2, true, 300, 100, 0, 0);
-    place->SetCards(Cards({8}));
-    plain->SetCards(Cards({9}));
+    place->SetCards(ListOf({8}));
+    plain->SetCards(ListOf({9}));
     plain->SetEmptyLook(kEmptyBackground);
     Show();
     Press(110, 110);
@@ -244,7 +244,7 @@ TEST_F(DragImageTest, LongMoveReadsTheWholeNewPlace) {
 TEST_F(DragImageTest, MoveOffTheLeftEdgeAndBackLeavesTheTableIntact) {
     CardStack* side = Side(10, 200);
     CardStack* other = table.CreateStack(2, true, 5, 330, 0, 0);
-    other->SetCards(Cards({40}));
+    other->SetCards(ListOf({40}));
     Show();
     const CardImagePixels table0 = Screen();
     Press(44, 210); // grab (10, 10) on the top card at x = 34

@@ -11,12 +11,12 @@ protected:
     void SetUp() override {
         DragFixture::SetUp();
         side = table.CreateStack(29, true, 5, 10, 12, 0);
-        side->SetCards(Cards({0, 13, 26, 39}));
+        side->SetCards(ListOf({0, 13, 26, 39}));
         fan = table.CreateStack(3, true, 200, 60, 0, 15);
-        fan->SetCards(Cards({1, 14, 27}));
+        fan->SetCards(ListOf({1, 14, 27}));
         empty = table.CreateStack(4, true, 400, 60, 0, 0); // shows the empty place
         pile = table.CreateStack(35, true, 5, 420, 8, 0);
-        pile->SetCards(Cards({2, 15, 28, 41, 3}));
+        pile->SetCards(ListOf({2, 15, 28, 41, 3}));
         pile->SetEmptyLook(kEmptyBackground);
         Show();
     }
@@ -91,7 +91,7 @@ TEST_F(DragSaveUnderTest, CardsLiftedFromTheMiddleOfAFanGlideHomeExactly) {
         EXPECT_EQ(d.count, 0) << "at (" << p.x << ", " << p.y << "): " << d.Describe();
     }
     Release(600, 200);
-    EXPECT_EQ(fan->GetCards(), Cards({1, 14, 27}));
+    EXPECT_EQ(fan->GetCards(), ListOf({1, 14, 27}));
     const PixelDiff d = Compare(Screen(), before);
     EXPECT_EQ(d.count, 0) << d.Describe();
 }

@@ -25,7 +25,7 @@ protected:
         asked.clear();
         dropped.clear();
         source = table.CreateStack(1, true, 20, 400, 0, 0);
-        source->SetCards(Cards({5}));
+        source->SetCards(ListOf({5}));
         source->SetDropRule(kDropAsk, Accept);
         source->SetOnDropped(Dropped);
     }
@@ -87,7 +87,7 @@ TEST_F(DragTargetTest, UnderOnePercentIsNoTarget) {
     EXPECT_TRUE(asked.empty());
     EXPECT_TRUE(dropped.empty());
     EXPECT_GT(fake.pauses, 0);
-    EXPECT_EQ(source->GetCards(), Cards({5}));
+    EXPECT_EQ(source->GetCards(), ListOf({5}));
     EXPECT_EQ(corner->Count(), 1);
 }
 
@@ -105,7 +105,7 @@ TEST_F(DragTargetTest, AnEmptiedStackReceivesItsOwnCardBack) {
     DropPictureAt(source->X() + 4, source->Y() + 3);
     EXPECT_EQ(asked, (std::vector<std::uint32_t>{1}));
     EXPECT_EQ(dropped, (std::vector<std::uint32_t>{1}));
-    EXPECT_EQ(source->GetCards(), Cards({5}));
+    EXPECT_EQ(source->GetCards(), ListOf({5}));
 }
 
 // A hidden stack is never a target, however much of it is covered.

@@ -1,5 +1,6 @@
 #include "cardtable/core/CardWindow.h"
 #include "cardtable/motion/Glide.h"
+#include "support/CardLists.h"
 #include "support/FakeSeams.h"
 #include "support/TestWindow.h"
 
@@ -8,20 +9,6 @@
 #include <vector>
 
 namespace {
-
-CardList Cards(std::initializer_list<Card> bottomToTop) {
-    CardList l;
-    for (Card c : bottomToTop)
-        l.Push(CardEntry{c, 1});
-    return l;
-}
-
-std::vector<Card> Values(const CardList& l) {
-    std::vector<Card> v;
-    for (int k = 0; k < l.Count(); ++k)
-        v.push_back(l.Slot(k).card);
-    return v;
-}
 
 class MoveCardsTest : public testing::Test {
 protected:
@@ -37,7 +24,7 @@ protected:
 TEST_F(MoveCardsTest, MovesTheTopCardsInTheirOrder) {
     CardStack* from = table.CreateStack(1, true, 10, 10, 0, 15);
     CardStack* to = table.CreateStack(2, true, 200, 10, 0, 15);
-    from->SetCards(Cards({1, 2, 3, 4, 5}));
+    from->SetCards(ListOf({1, 2, 3, 4, 5}));
     EXPECT_TRUE(from->MoveCards(to, 2, false));
     EXPECT_EQ(Values(from->GetCards()), (std::vector<Card>{1, 2, 3}));
     EXPECT_EQ(Values(to->GetCards()), (std::vector<Card>{4, 5}));
@@ -49,8 +36,8 @@ TEST_F(MoveCardsTest, MovesTheTopCardsInTheirOrder) {
 TEST_F(MoveCardsTest, RefusesBadArgumentsAndChangesNothing) {
     CardStack* from = table.CreateStack(1, true, 10, 10, 0, 0);
     CardStack* to = table.CreateStack(2, true, 200, 10, 0, 0);
-    from->SetCards(Cards({1, 2, 3, 4, 5}));
-    to->SetCards(Cards({9}));
+    from->SetCards(ListOf({1, 2, 3, 4, 5}));
+    to->SetCards(ListOf({9}));
     EXPECT_FALSE(from->MoveCards(to, 6, true));
     EXPECT_FALSE(from->MoveCards(nullptr, 1, true));
     EXPECT_FALSE(from->MoveCards(to, -1, true));
@@ -71,7 +58,7 @@ TEST_F(MoveCardsTest, AskNoRuleAndCallNoCallback) {
     to->SetDropRule(kDropNever, nullptr);
     from->SetOnTaken([](CardStack&, int) { ++calls; });
     to->SetOnDropped([](CardStack&, const CardList&) { ++calls; });
-    from->SetCards(Cards({1, 2}));
+    from->SetCards(ListOf({1, 2}));
     EXPECT_TRUE(from->MoveCards(to, 2, true));
     EXPECT_EQ(to->Count(), 2);
     EXPECT_EQ(calls, 0);
@@ -108,7 +95,7 @@ TEST_F(MoveCardsTest, GlideFrameCountsFollowTheSpeed) {
     CardStack* from = table.CreateStack(1, true, 0, 0, 0, 0);
     CardStack* diagonal = table.CreateStack(2, true, 30, 40, 0, 0);
     CardStack* flat = table.CreateStack(3, true, 100, 0, 0, 0);
-    from->SetCards(Cards({1, 2, 3}));
+    from->SetCards(ListOf({1, 2, 3}));
     SetMoveSpeed(20);
     from->MoveCards(diagonal, 1, true); // frames (12,16), (24,32), (30,40)
     EXPECT_EQ(fake.pauses, 2);

@@ -61,8 +61,7 @@ public:
     }
     // Lays the picture of strip slot `slot` at (x, y), where `keep(col, row)`
     // allows (all of the card shape when no filter is given).
-    void PutCard(int x, int y, int slot,
-                 const std::function<bool(int, int)>& keep = nullptr) {
+    void PutCard(int x, int y, int slot, const std::function<bool(int, int)>& keep = nullptr) {
         for (int row = 0; row < cardHeight; ++row)
             for (int col = 0; col < cardWidth; ++col)
                 if (InCardShape(col, row, cardWidth, cardHeight) && (!keep || keep(col, row)))

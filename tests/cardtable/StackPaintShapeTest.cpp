@@ -15,9 +15,9 @@ TEST_F(StackPaintShape, SingleCardLeavesThreePixelsAtEachCorner) {
     const Painted got = PaintStacks({&s});
     const stack_paint::Sources src = Sources();
 
-    for (POINT p : {POINT{100, 50}, POINT{101, 50}, POINT{100, 51}, POINT{170, 50},
-                    POINT{169, 50}, POINT{170, 51}, POINT{100, 145}, POINT{101, 145},
-                    POINT{100, 144}, POINT{170, 145}, POINT{169, 145}, POINT{170, 144}})
+    for (POINT p : {POINT{100, 50}, POINT{101, 50}, POINT{100, 51}, POINT{170, 50}, POINT{169, 50},
+                    POINT{170, 51}, POINT{100, 145}, POINT{101, 145}, POINT{100, 144},
+                    POINT{170, 145}, POINT{169, 145}, POINT{170, 144}})
         EXPECT_TRUE(LeftAlone(got, p.x, p.y)) << p.x << ", " << p.y;
     EXPECT_TRUE(ShowsStrip(got, src, 102, 50, 17, 2, 0));
     EXPECT_TRUE(ShowsStrip(got, src, 100, 52, 17, 0, 2));
@@ -32,8 +32,7 @@ TEST_F(StackPaintShape, SingleCardLeavesThreePixelsAtEachCorner) {
 TEST_F(StackPaintShape, CopyCardTakesTheSlotsOwnColumns) {
     const stack_paint::Sources src = Sources();
     ASSERT_GT(SlotDifference(src, 0, 51), 100) << "the strip holds no distinct card faces";
-    const Painted got =
-        PaintTwice(kWidth, kHeight, [](HDC dc) { CopyCard(dc, 10, 20, 51); });
+    const Painted got = PaintTwice(kWidth, kHeight, [](HDC dc) { CopyCard(dc, 10, 20, 51); });
     Picture want = Untouched();
     want.PutCard(10, 20, 51);
     EXPECT_EQ(CountWrongPixels(want, got, src), 0);
@@ -61,8 +60,8 @@ TEST_F(StackPaintShape, SideFanShowsTwoLeftStripsAndTheTopCard) {
         EXPECT_TRUE(ShowsStrip(got, src, x + 11, 60, slot, 11, 30)) << card;
     }
     // Only the stack's four outer corners stay open.
-    for (POINT p : {POINT{40, 30}, POINT{41, 30}, POINT{40, 31}, POINT{134, 30},
-                    POINT{133, 30}, POINT{134, 31}, POINT{40, 125}, POINT{134, 125}})
+    for (POINT p : {POINT{40, 30}, POINT{41, 30}, POINT{40, 31}, POINT{134, 30}, POINT{133, 30},
+                    POINT{134, 31}, POINT{40, 125}, POINT{134, 125}})
         EXPECT_TRUE(LeftAlone(got, p.x, p.y)) << p.x << ", " << p.y;
 
     Picture want = Untouched();

@@ -108,8 +108,8 @@ TEST_F(StackPaintTable, LaterStackWithGreaterIdCoversTheLowerPart) {
     want.PutCard(100, 82, 33);
     // Under the cut upper corners of the later card the earlier card is not
     // painted (it yielded its lower part), and the fill left it out too.
-    for (POINT p : {POINT{100, 82}, POINT{101, 82}, POINT{100, 83}, POINT{170, 82},
-                    POINT{169, 82}, POINT{170, 83}})
+    for (POINT p : {POINT{100, 82}, POINT{101, 82}, POINT{100, 83}, POINT{170, 82}, POINT{169, 82},
+                    POINT{170, 83}})
         want.Set(p.x, p.y, Source{});
     EXPECT_EQ(CountWrongPixels(want, got, Sources()), 0);
 }

@@ -13,8 +13,6 @@
 
 #include <algorithm>
 #include <vector>
-#include <string>
-#include <cstdio>
 
 namespace {
 
@@ -79,8 +77,8 @@ protected:
                 for (int row = 0; row < H; ++row)
                     for (int col = 0; col < W; ++col) {
                         const int x = s.X() + k * s.Dx() + col, y = s.Y() + k * s.Dy() + row;
-                        if (!InCardShape(col, row, W, H) && x >= 0 && y >= 0 &&
-                            x < kClientWidth && y < kClientHeight)
+                        if (!InCardShape(col, row, W, H) && x >= 0 && y >= 0 && x < kClientWidth &&
+                            y < kClientHeight)
                             corner[static_cast<size_t>(y) * kClientWidth + x] = true;
                     }
         }
@@ -91,7 +89,6 @@ protected:
     // pixels differ.
     int CompareWithMemory(const CardImagePixels& shown, const Painted& memory) {
         const std::vector<bool> corner = CutCorners();
-        std::string blocks(89 * 69, '.');
         int wrong = 0;
         for (int y = 0; y < kClientHeight; ++y)
             for (int x = 0; x < kClientWidth; ++x) {
@@ -103,13 +100,11 @@ protected:
                     ok = corner[static_cast<size_t>(y) * kClientWidth + x];
                 else
                     ok = shown.At(x, y) == a;
-                if (!ok) blocks[(y / 8) * 89 + x / 8] = '#';
                 if (!ok && ++wrong <= 8)
                     ADD_FAILURE() << "pixel (" << x << ", " << y << ") shows " << std::hex
                                   << shown.At(x, y) << ", memory " << a << " / "
                                   << memory.onB.At(x, y) << std::dec;
             }
-        for (int r = 0; r < 69; ++r) printf("%s\n", blocks.substr(r * 89, 89).c_str());
         return wrong;
     }
 
