@@ -31,7 +31,7 @@ protected:
     }
     CardStack* Target(std::uint32_t id, int x, int y, int dx, std::initializer_list<Card> cards) {
         CardStack* s = table.CreateStack(id, true, x, y, dx, 0);
-        s->SetCards(Cards(cards));
+        s->SetCards(ListOf(cards));
         s->SetDropRule(kDropAsk, Accept);
         s->SetOnDropped(Dropped);
         return s;
