@@ -90,7 +90,8 @@ void ExcludeCardShape(HDC dc, int x, int y, int w, int h) {
 // With fillCorners the edge columns reach one (second column) or two
 // (outermost column) rows further, under the cut corners of the card on top.
 // Each range also stops where the card shape itself stops, so an offset as
-// large as the card copies no more than the whole card.
+// large as the card copies no more than the whole card. Fans run right and
+// down only: an offset of zero or less shows no strip.
 void PaintTopStrip(HDC dc, int x, int y, int slot, int dy, bool fillCorners) {
     if (dy <= 0)
         return;
