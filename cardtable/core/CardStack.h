@@ -76,6 +76,8 @@ public:
 
     // --- painting (stack painting) ---
     void PaintStack(HDC dc);
+    // PaintStack as one step of painting the whole table in creation order.
+    void PaintStackInTable(HDC dc);
     void ExcludeStack(HDC dc);
     void RepaintStack();
 
@@ -118,6 +120,7 @@ private:
     CardList cards_;
     CardList liftedCards_;
     bool dragging_ = false;
+    bool inTablePaint_ = false;
     int dx_, dy_;
     int x_, y_;
     int width_ = 0, height_ = 0;

@@ -251,7 +251,7 @@ void CardWindow::PaintTable(HDC dc) {
     for (int i = 0; i < buttonCount_; ++i)
         buttons_[i]->ExcludeFromClip(dc);
     for (int i = 0; i < stackCount_; ++i)
-        stacks_[i]->PaintStack(dc);
+        stacks_[i]->PaintStackInTable(dc);
     SelectClipRgn(dc, nullptr);
     for (int i = 0; i < buttonCount_; ++i)
         buttons_[i]->Repaint();
@@ -271,6 +271,17 @@ CardStack* CardWindow::CreateStack(std::uint32_t id, bool visible, int x, int y,
     stack->SetBackNumber(backNumber_);
     stacks_[stackCount_] = std::move(stack);
     return stacks_[stackCount_++].get();
+}
+
+bool CardWindow::PaintsAfter(const CardStack& later, const CardStack& earlier) const {
+    int laterIndex = -1, earlierIndex = -1;
+    for (int i = 0; i < stackCount_; ++i) {
+        if (stacks_[i].get() == &later)
+            laterIndex = i;
+        if (stacks_[i].get() == &earlier)
+            earlierIndex = i;
+    }
+    return laterIndex > earlierIndex && earlierIndex >= 0;
 }
 
 CardStack* CardWindow::FindStack(std::uint32_t id) const {

@@ -71,9 +71,21 @@ void CardStack::PaintTopCard(HDC dc, int cx, int cy, int image) {
 }
 
 // By id, not by creation order: a stack only ever yields to greater ids.
+// When the whole table is painted, a covering stack that is painted after
+// this one will lie over the card anyway, so the card is painted whole: the
+// cut corners of the covering cards then show it, as they do on screen,
+// instead of pixels that nothing paints.
 bool CardStack::CoveredAt(int px, int py) {
     const CardStack* other = owner_.StackAt(px, py);
-    return other && other->GetId() > id_;
+    if (!other || other->GetId() <= id_)
+        return false;
+    return !(inTablePaint_ && owner_.PaintsAfter(*other, *this));
+}
+
+void CardStack::PaintStackInTable(HDC dc) {
+    inTablePaint_ = true;
+    PaintStack(dc);
+    inTablePaint_ = false;
 }
 
 void CardStack::ExcludeStack(HDC dc) {

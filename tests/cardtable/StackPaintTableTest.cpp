@@ -97,8 +97,9 @@ TEST_F(StackPaintTable, LaterStacksLieOverEarlierOnes) {
     EXPECT_EQ(CountWrongPixels(want, got, Sources()), 0);
 }
 
-// With its ids the other way round, the earlier stack yields its lower part
-// to the later one, which shows on top just the same.
+// A stack with a greater id lying over an earlier one: in a whole-table
+// paint the earlier card is painted whole and the later one over it, so the
+// later card's cut corners show the earlier card and no pixel is left out.
 TEST_F(StackPaintTable, LaterStackWithGreaterIdCoversTheLowerPart) {
     MakeStack(1, 100, 50, 0, 0, {7});
     MakeStack(5, 100, 82, 0, 0, {33});
@@ -106,8 +107,20 @@ TEST_F(StackPaintTable, LaterStackWithGreaterIdCoversTheLowerPart) {
     Picture want = Background();
     want.PutCard(100, 50, 7);
     want.PutCard(100, 82, 33);
-    // Under the cut upper corners of the later card the earlier card is not
-    // painted (it yielded its lower part), and the fill left it out too.
+    EXPECT_EQ(CountWrongPixels(want, got, Sources()), 0);
+}
+
+// A stack painted after one with a greater id that lies over its lower part
+// still yields to it: it paints its top band only.
+TEST_F(StackPaintTable, AGreaterIdPaintedEarlierIsSpared) {
+    MakeStack(5, 100, 82, 0, 0, {33});
+    MakeStack(1, 100, 50, 0, 0, {7});
+    const Painted got = PaintTable();
+    Picture want = Background();
+    want.PutCard(100, 82, 33);
+    want.PutCard(100, 50, 7, [](int, int row) { return row < 96 / 3; });
+    // Under the later card's cut upper corners nothing is painted: the
+    // earlier card yielded and the fill left its extent out.
     for (POINT p : {POINT{100, 82}, POINT{101, 82}, POINT{100, 83}, POINT{170, 82}, POINT{169, 82},
                     POINT{170, 83}})
         want.Set(p.x, p.y, Source{});
