@@ -30,8 +30,9 @@ bool MainWindow::InitInstance(HINSTANCE instance, int show, Game& game) {
 
     const int x = GetSystemMetrics(SM_CXSCREEN) / 2 - 356;
     const int y = GetSystemMetrics(SM_CYSCREEN) / 2 - 274;
-    HWND wnd = CreateWindowExA(0, kClassName, "Vemo", WS_POPUP | WS_VISIBLE | WS_BORDER | WS_SYSMENU,
-                               x, y, kWidth, kHeight, nullptr, nullptr, instance, nullptr);
+    HWND wnd =
+        CreateWindowExA(0, kClassName, "Vemo", WS_POPUP | WS_VISIBLE | WS_BORDER | WS_SYSMENU, x, y,
+                        kWidth, kHeight, nullptr, nullptr, instance, nullptr);
     if (!wnd)
         return false;
     window_ = wnd;

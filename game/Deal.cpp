@@ -6,7 +6,9 @@
 
 #include <algorithm>
 
-int TargetForLevelNumber(int level) { return std::min(2 * level + 14, 48); }
+int TargetForLevelNumber(int level) {
+    return std::min(2 * level + 14, 48);
+}
 
 int TimeLimitForLevel(int level) {
     int t = (18 - level) * 10;
@@ -18,9 +20,9 @@ int TimeLimitForLevel(int level) {
 int Game::StartLevel(bool nextLevel) {
     TimerBar& timer = window_.GetTimerBar();
     if (!nextLevel && timer.GetSecondsLeft() != 0) {
-        const int answer = seams::ShowMessageBox(window_.GetHandle(),
-                                                 "Do you want to abort the current game?",
-                                                 "Keltrim Solitaire", MB_YESNO | MB_ICONQUESTION);
+        const int answer =
+            seams::ShowMessageBox(window_.GetHandle(), "Do you want to abort the current game?",
+                                  "Keltrim Solitaire", MB_YESNO | MB_ICONQUESTION);
         if (answer != IDYES)
             return 0;
     }

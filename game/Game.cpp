@@ -53,9 +53,9 @@ int Game::CreateTable(HWND parent) {
     window_.SetBackNumber(53);
     window_.Redraw();
 
-    if (TableButton* next = window_.CreateButton(kNextLevelButton, "next level",
-                                                 TableButton::kRaised, false,
-                                                 710 - (7 * cardWidth) / 4, 100, 70, 30))
+    if (TableButton* next =
+            window_.CreateButton(kNextLevelButton, "next level", TableButton::kRaised, false,
+                                 710 - (7 * cardWidth) / 4, 100, 70, 30))
         next->SetOnClick(::OnNextLevelClicked);
 
     refusalSound_ = LoadWave(kRefusalSound);

@@ -3,9 +3,13 @@
 
 #include "cardtable/core/TableButton.h"
 
-int Game::TargetForLevel() const { return TargetForLevelNumber(window_.GetLevel()); }
+int Game::TargetForLevel() const {
+    return TargetForLevelNumber(window_.GetLevel());
+}
 
-void Game::OnTimeOut() { EndLevel(RemovedCount() >= TargetForLevel()); }
+void Game::OnTimeOut() {
+    EndLevel(RemovedCount() >= TargetForLevel());
+}
 
 void Game::OnNextLevelClicked() {
     window_.GetTimerBar().Stop();

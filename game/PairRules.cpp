@@ -6,7 +6,9 @@
 
 namespace {
 
-int FaceValue(const CardEntry& e) { return RankOf(e.card) + 1; }
+int FaceValue(const CardEntry& e) {
+    return RankOf(e.card) + 1;
+}
 
 } // namespace
 
@@ -29,7 +31,9 @@ bool Game::IsUncovered(std::uint32_t slot) const {
     return true;
 }
 
-bool Game::SlotCanDrag(CardStack& stack) { return IsUncovered(stack.GetId()); }
+bool Game::SlotCanDrag(CardStack& stack) {
+    return IsUncovered(stack.GetId());
+}
 
 bool Game::SlotCanDrop(CardStack& target, const CardList& dragged) {
     // A slot without a card (its own card released over it) never accepts.

@@ -4,17 +4,27 @@
 
 #include "game/Game.h"
 
-bool SlotCanDrag(CardStack& stack, int) { return GameOf(stack).SlotCanDrag(stack); }
+bool SlotCanDrag(CardStack& stack, int) {
+    return GameOf(stack).SlotCanDrag(stack);
+}
 bool SlotCanDrop(CardStack& target, const CardList& dragged) {
     return GameOf(target).SlotCanDrop(target, dragged);
 }
 bool SideCanDrop(CardStack& target, const CardList& dragged) {
     return GameOf(target).SideCanDrop(target, dragged);
 }
-void SlotOnTaken(CardStack& source, int) { GameOf(source).SlotOnTaken(source); }
-void SideOnTaken(CardStack& source, int) { GameOf(source).SideOnTaken(source); }
-void SlotOnDropped(CardStack& target, const CardList&) { GameOf(target).SlotOnDropped(target); }
-void SideOnDropped(CardStack& target, const CardList&) { GameOf(target).SideOnDropped(target); }
+void SlotOnTaken(CardStack& source, int) {
+    GameOf(source).SlotOnTaken(source);
+}
+void SideOnTaken(CardStack& source, int) {
+    GameOf(source).SideOnTaken(source);
+}
+void SlotOnDropped(CardStack& target, const CardList&) {
+    GameOf(target).SlotOnDropped(target);
+}
+void SideOnDropped(CardStack& target, const CardList&) {
+    GameOf(target).SideOnDropped(target);
+}
 
 void OnTimeOut(TimerBar& bar, int) {
     HWND table = bar.Handle() ? GetParent(bar.Handle()) : nullptr;

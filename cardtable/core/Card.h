@@ -9,8 +9,12 @@
 using Card = std::uint32_t;
 
 constexpr int kDeckSize = 52;
-constexpr int RankOf(Card c) { return static_cast<int>(c / 4); }
-constexpr int SuitOf(Card c) { return static_cast<int>(c % 4); }
+constexpr int RankOf(Card c) {
+    return static_cast<int>(c / 4);
+}
+constexpr int SuitOf(Card c) {
+    return static_cast<int>(c % 4);
+}
 
 struct CardEntry {
     std::uint32_t card = 0;

@@ -15,7 +15,9 @@ CardEntry& CardList::At(int i) {
     return entries_[count_ - 1 - i];
 }
 
-const CardEntry& CardList::At(int i) const { return const_cast<CardList*>(this)->At(i); }
+const CardEntry& CardList::At(int i) const {
+    return const_cast<CardList*>(this)->At(i);
+}
 
 void CardList::FillDeck() {
     for (int k = 0; k < kDeckSize; ++k)

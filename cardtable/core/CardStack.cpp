@@ -42,7 +42,9 @@ void CardStack::SetOffsets(int dx, int dy) {
     dy_ = dy;
 }
 
-void CardStack::SetEmptyLook(std::uint32_t look) { emptyLook_ = look > 2 ? 0 : look; }
+void CardStack::SetEmptyLook(std::uint32_t look) {
+    emptyLook_ = look > 2 ? 0 : look;
+}
 
 void CardStack::SetBackNumber(int n) {
     if (n >= 52 && n <= 67)

@@ -18,7 +18,9 @@ CardStack* activeStack = nullptr;
 
 } // namespace
 
-int CardWindow::InstanceCount() { return instanceCount; }
+int CardWindow::InstanceCount() {
+    return instanceCount;
+}
 
 CardWindow* CardWindow::FromHandle(HWND wnd) {
     char name[16] = {};
@@ -69,8 +71,8 @@ void CardWindow::RegisterClassOnce() {
 bool CardWindow::Create(HWND parent, DWORD exStyle, DWORD style, int, int, int, int) {
     if (window_)
         return false;
-    window_ = CreateWindowExA(exStyle, kClassName, nullptr, style, 0, 0, 100, 100, parent,
-                              nullptr, GetModuleHandleA(nullptr), this);
+    window_ = CreateWindowExA(exStyle, kClassName, nullptr, style, 0, 0, 100, 100, parent, nullptr,
+                              GetModuleHandleA(nullptr), this);
     return window_ != nullptr;
 }
 
@@ -233,7 +235,9 @@ void CardWindow::Resize(int width, int height) {
         onResize_(width, height);
 }
 
-void CardWindow::Paint(HDC dc) { PaintTable(dc); }
+void CardWindow::Paint(HDC dc) {
+    PaintTable(dc);
+}
 
 void CardWindow::PaintTable(HDC dc) {
     PaletteGuard palette(dc, shared_resources::Palette());

@@ -7,10 +7,14 @@ std::atomic<int> live[static_cast<int>(HandleKind::Count)];
 }
 
 namespace handle_detail {
-void Count(HandleKind kind, int delta) { live[static_cast<int>(kind)] += delta; }
+void Count(HandleKind kind, int delta) {
+    live[static_cast<int>(kind)] += delta;
+}
 } // namespace handle_detail
 
-int LiveHandles(HandleKind kind) { return live[static_cast<int>(kind)]; }
+int LiveHandles(HandleKind kind) {
+    return live[static_cast<int>(kind)];
+}
 
 int LiveGdiHandles() {
     int sum = 0;

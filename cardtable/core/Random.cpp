@@ -4,7 +4,9 @@ namespace {
 std::uint32_t state = 1;
 }
 
-void SeedRandom(std::uint32_t seed) { state = seed; }
+void SeedRandom(std::uint32_t seed) {
+    state = seed;
+}
 
 int NextRandom() {
     state = state * 214013u + 2531011u;

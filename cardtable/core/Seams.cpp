@@ -6,8 +6,12 @@
 namespace seams {
 namespace {
 
-DWORD PlatformTick() { return GetTickCount(); }
-void PlatformPause() { Sleep(10); }
+DWORD PlatformTick() {
+    return GetTickCount();
+}
+void PlatformPause() {
+    Sleep(10);
+}
 BOOL PlatformSoundMemory(const void* wave, UINT flags) {
     return sndPlaySoundA(static_cast<LPCSTR>(wave), flags);
 }
@@ -27,17 +31,31 @@ Hooks current = platform;
 
 } // namespace
 
-const Hooks& Platform() { return platform; }
-void Install(const Hooks& hooks) { current = hooks; }
-void Reset() { current = platform; }
+const Hooks& Platform() {
+    return platform;
+}
+void Install(const Hooks& hooks) {
+    current = hooks;
+}
+void Reset() {
+    current = platform;
+}
 
-DWORD TickCount() { return current.tickCount(); }
-void Pause10ms() { current.pause10ms(); }
-BOOL PlaySoundMemory(const void* wave, UINT flags) { return current.playSoundMemory(wave, flags); }
+DWORD TickCount() {
+    return current.tickCount();
+}
+void Pause10ms() {
+    current.pause10ms();
+}
+BOOL PlaySoundMemory(const void* wave, UINT flags) {
+    return current.playSoundMemory(wave, flags);
+}
 BOOL PlaySoundResource(int id, HMODULE module, DWORD flags) {
     return current.playSoundResource(id, module, flags);
 }
-HINSTANCE ShellOpen(HWND owner, const char* target) { return current.shellOpen(owner, target); }
+HINSTANCE ShellOpen(HWND owner, const char* target) {
+    return current.shellOpen(owner, target);
+}
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
     return current.messageBox(owner, text, caption, type);
 }

@@ -56,7 +56,11 @@ void Release() {
     FreeCardImages();
 }
 
-HPALETTE Palette() { return res ? res->palette.get() : nullptr; }
-HDC EmptyPlaceDc() { return res ? res->memory.get() : nullptr; }
+HPALETTE Palette() {
+    return res ? res->palette.get() : nullptr;
+}
+HDC EmptyPlaceDc() {
+    return res ? res->memory.get() : nullptr;
+}
 
 } // namespace shared_resources

@@ -17,8 +17,12 @@ int AxisPixel(double cur, double step, int target, bool& passed) {
 }
 } // namespace
 
-void SetMoveSpeed(int n) { moveSpeed = n; }
-double GetMoveSpeed() { return moveSpeed; }
+void SetMoveSpeed(int n) {
+    moveSpeed = n;
+}
+double GetMoveSpeed() {
+    return moveSpeed;
+}
 
 void CardStack::AnimateImage(HDC dc, int sx, int sy, CardStack& destination) {
     imageX_ = sx;

@@ -93,10 +93,14 @@ TEST_F(MainWindowTest, MenuAndAcceleratorsHaveTheirTexts) {
     EXPECT_EQ(MenuText(bar, 1), "Help");
     HMENU gameMenu = GetSubMenu(bar, 0);
     const std::vector<std::pair<UINT, std::string>> items = {
-        {IDC_NEW_GAME, "&New game\tF2"},   {IDC_UNDO, "&Undo last move\tCtrl+Z"},
-        {0, ""},                           {IDC_EASY, "Ea&sy"},
-        {IDC_NORMAL, "No&rmal"},           {0, ""},
-        {IDC_BACKGROUND, "&Change background color"}, {0, ""},
+        {IDC_NEW_GAME, "&New game\tF2"},
+        {IDC_UNDO, "&Undo last move\tCtrl+Z"},
+        {0, ""},
+        {IDC_EASY, "Ea&sy"},
+        {IDC_NORMAL, "No&rmal"},
+        {0, ""},
+        {IDC_BACKGROUND, "&Change background color"},
+        {0, ""},
         {IDC_EXIT, "&Exit"}};
     ASSERT_EQ(GetMenuItemCount(gameMenu), static_cast<int>(items.size()));
     for (int i = 0; i < static_cast<int>(items.size()); ++i) {
@@ -149,6 +153,24 @@ TEST_F(MainWindowTest, ExitClosesAndQuitsWithCodeZero) {
     EXPECT_EQ(MainWindow::Handle(), nullptr);
 }
 
+struct ProgramWindow {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK FindProgramWindow(HWND w, LPARAM lp) {
+    auto* s = reinterpret_cast<ProgramWindow*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    char cls[16] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    if (pid == s->pid && std::string(cls) == "Vemo") {
+        s->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The shipped program: started as a process of its own, it shows its window
 // and, closed, ends with exit code 0.
 TEST(Program, ClosingTheWindowEndsTheProcessWithCodeZero) {
@@ -163,26 +185,10 @@ TEST(Program, ClosingTheWindowEndsTheProcessWithCodeZero) {
     ASSERT_TRUE(CreateProcessA(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                &si, &pi))
         << exe;
-    struct Search {
-        DWORD pid;
-        HWND found;
-    } search{pi.dwProcessId, nullptr};
+    ProgramWindow search{pi.dwProcessId, nullptr};
     for (int i = 0; i < 200 && !search.found; ++i) {
         Sleep(100);
-        EnumWindows(
-            [](HWND w, LPARAM lp) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(lp);
-                DWORD pid = 0;
-                GetWindowThreadProcessId(w, &pid);
-                char cls[16] = {};
-                GetClassNameA(w, cls, sizeof cls);
-                if (pid == s->pid && std::string(cls) == "Vemo") {
-                    s->found = w;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        EnumWindows(FindProgramWindow, reinterpret_cast<LPARAM>(&search));
     }
     ASSERT_NE(search.found, nullptr);
     RECT r{};

@@ -96,7 +96,7 @@ TEST_F(CardStackTest, MayLiftFollowsTheDragRule) {
 
 TEST_F(CardStackTest, MayLandFollowsTheDropRule) {
     CardStack* s = table.CreateStack(1, true, 0, 0, 0, 0);
-    EXPECT_TRUE(s->MayLand(ListOf({3})));  // initial rule: always
+    EXPECT_TRUE(s->MayLand(ListOf({3}))); // initial rule: always
     s->SetDropRule(kDropNever, nullptr);
     EXPECT_FALSE(s->MayLand(ListOf({3})));
     s->SetDropRule(kDropAsk, nullptr);

@@ -14,8 +14,12 @@ namespace {
 std::vector<std::uint32_t> pressed;
 int clicks = 0;
 
-void RecordPress(CardStack& s, int) { pressed.push_back(s.GetId()); }
-void RecordClick(TableButton&) { ++clicks; }
+void RecordPress(CardStack& s, int) {
+    pressed.push_back(s.GetId());
+}
+void RecordClick(TableButton&) {
+    ++clicks;
+}
 
 CardList OneCard(Card c) {
     CardList l;
@@ -169,7 +173,8 @@ TEST_F(CardWindowTest, NewStacksAndButtonsTakeTheColour) {
     EXPECT_EQ(s->GetBackgroundColor(), RGB(255, 191, 155));
     TableButton* raised = table.CreateButton(1, "r", TableButton::kRaised, true, 0, 0, 9, 9);
     TableButton* flat = table.CreateButton(2, "f", 0, true, 0, 0, 9, 9);
-    EXPECT_EQ(raised->GetBackgroundColor(), ShadeColor(RGB(255, 191, 155), RGB(255, 255, 255), 0.1));
+    EXPECT_EQ(raised->GetBackgroundColor(),
+              ShadeColor(RGB(255, 191, 155), RGB(255, 255, 255), 0.1));
     EXPECT_EQ(flat->GetBackgroundColor(), RGB(255, 191, 155));
 }
 

@@ -38,10 +38,10 @@ TEST_F(DealTest, TableStacksStandInCreationOrderAndPlace) {
         std::uint32_t id;
         int x, y;
     };
-    for (Place p : {Place{29, 5, 10}, Place{32, 129, 10}, Place{33, 241, 10}, Place{30, 5, 130},
-                    Place{34, 129, 130}, Place{31, 5, 250}, Place{1, 360, 178},
-                    Place{2, 324, 210}, Place{3, 395, 210}, Place{22, 147, 370},
-                    Place{28, 573, 370}, Place{35, 5, 498}}) {
+    for (Place p :
+         {Place{29, 5, 10}, Place{32, 129, 10}, Place{33, 241, 10}, Place{30, 5, 130},
+          Place{34, 129, 130}, Place{31, 5, 250}, Place{1, 360, 178}, Place{2, 324, 210},
+          Place{3, 395, 210}, Place{22, 147, 370}, Place{28, 573, 370}, Place{35, 5, 498}}) {
         EXPECT_EQ(stack(p.id).X(), p.x) << p.id;
         EXPECT_EQ(stack(p.id).Y(), p.y) << p.id;
     }

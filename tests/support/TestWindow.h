@@ -12,9 +12,8 @@
 class TestWindow {
 public:
     explicit TestWindow(int w = 712, int h = 553) {
-        static HWND shared = CreateWindowExA(0, "STATIC", "test", WS_POPUP | WS_VISIBLE, 0, 0, w,
-                                             h, nullptr, nullptr, GetModuleHandleA(nullptr),
-                                             nullptr);
+        static HWND shared = CreateWindowExA(0, "STATIC", "test", WS_POPUP | WS_VISIBLE, 0, 0, w, h,
+                                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         wnd_ = shared;
         MoveWindow(wnd_, 0, 0, w, h, TRUE);
     }
