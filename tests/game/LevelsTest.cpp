@@ -40,6 +40,10 @@ TEST_F(Levels, TimeOutBelowTheTargetIsGameOver) {
     EXPECT_EQ(stack(22).Count(), 1);
     EXPECT_EQ(stack(23).Count(), 1);
 
+    // Presses handed to the table directly are ignored as well.
+    window().PressAt(window().GetHandle(), stack(22).X() + 5, stack(22).Y() + 5, 0, 0);
+    EXPECT_FALSE(stack(22).IsDragging());
+
     // A new game starts without the abort question.
     game.StartLevel(false);
     EXPECT_TRUE(fake.boxTexts.empty());
