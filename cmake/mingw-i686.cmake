@@ -1,14 +1,4 @@
-# Cross-compiles for 32-bit Windows with Debian's MinGW-w64 toolchain.
-# The posix thread model lets GoogleTest and the standard library use
-# threads; the runtime is linked statically (see the top CMakeLists.txt).
-set(CMAKE_SYSTEM_NAME Windows)
+# 32-bit Windows: the game as it ships.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(KELTRIM_TRIPLE i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

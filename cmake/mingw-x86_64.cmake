@@ -1,14 +1,4 @@
-# Cross-compiles for 64-bit Windows (used for the tests where only wine64 runs) with Debian's MinGW-w64 toolchain.
-# The posix thread model lets GoogleTest and the standard library use
-# threads; the runtime is linked statically (see the top CMakeLists.txt).
-set(CMAKE_SYSTEM_NAME Windows)
+# 64-bit Windows: how the tests run where Wine can only run 64-bit programs.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(KELTRIM_TRIPLE x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
