@@ -6,6 +6,10 @@
 bool CardStack::MoveCards(CardStack* target, int n, bool animate) {
     if (!target || n < 0 || n > cards_.Count())
         return false;
+    // A target too full to take the cards would drop them on the floor:
+    // such a move is refused like any other bad argument.
+    if (n > 0 && target->Count() + n >= CardList::kCapacity)
+        return false;
 
     // The place of the lowest moving card, from the geometry before the move.
     imageX_ = x_ + dx_ * (slots_ - n);

@@ -49,6 +49,21 @@ TEST_F(MoveCardsTest, RefusesBadArgumentsAndChangesNothing) {
     EXPECT_EQ(fake.pauses, 0);
 }
 
+TEST_F(MoveCardsTest, RefusesAMoveOntoAFullStack) {
+    CardStack* from = table.CreateStack(1, true, 10, 10, 0, 0);
+    CardStack* to = table.CreateStack(2, true, 200, 10, 0, 0);
+    CardList many;
+    for (int i = 0; i < 126; ++i)
+        many.Push(CardEntry{static_cast<Card>(i % 52), 1});
+    to->SetCards(many);
+    from->SetCards(ListOf({1, 2}));
+    EXPECT_FALSE(from->MoveCards(to, 2, true)); // 128 cards: the list cannot hold them
+    EXPECT_EQ(from->Count(), 2);
+    EXPECT_EQ(to->Count(), 126);
+    EXPECT_TRUE(from->MoveCards(to, 1, false)); // 127 fits
+    EXPECT_EQ(to->Count(), 127);
+}
+
 TEST_F(MoveCardsTest, AskNoRuleAndCallNoCallback) {
     static int calls;
     calls = 0;
