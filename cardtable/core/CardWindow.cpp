@@ -88,8 +88,12 @@ LRESULT CALLBACK CardWindow::WindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp
     auto* self = reinterpret_cast<CardWindow*>(GetWindowLongPtrA(wnd, 0));
     if (!self)
         return DefWindowProcA(wnd, msg, wp, lp);
-    if (msg == WM_NCDESTROY)
+    if (msg == WM_NCDESTROY) {
+        // The last message of the window: the object outlives it, windowless.
+        SetWindowLongPtrA(wnd, 0, 0);
         self->window_ = nullptr;
+        return DefWindowProcA(wnd, msg, wp, lp);
+    }
     return self->HandleMessage(msg, wp, lp);
 }
 
@@ -132,6 +136,9 @@ void CardWindow::OnPaint() {
 }
 
 void CardWindow::OnButtonDown(int x, int y) {
+    // A press while a gesture is still under way (its release never came)
+    // ends that gesture first, so that no lifted card is left in the air.
+    AbandonGesture();
     capturedButton = ButtonAt(x, y);
     if (capturedButton && !capturedButton->Press(window_, x, y))
         capturedButton = nullptr;
@@ -160,6 +167,7 @@ void CardWindow::OnButtonUp(int x, int y) {
 }
 
 void CardWindow::OnDoubleClick(int x, int y) {
+    AbandonGesture();
     capturedButton = ButtonAt(x, y);
     if (capturedButton) {
         if (!capturedButton->Press(window_, x, y))

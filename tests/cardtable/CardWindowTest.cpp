@@ -91,6 +91,30 @@ TEST_F(CardWindowTest, ARefusedLiftLeavesNoGesture) {
     EXPECT_EQ(fake.pauses, 0); // nothing glided
 }
 
+// A second press with no release between (a release lost somewhere) ends the
+// first gesture: its card goes home before the next one is lifted.
+TEST_F(CardWindowTest, APressDuringAGestureEndsItFirst) {
+    CardStack* a = table.CreateStack(1, true, 100, 100, 0, 0);
+    CardStack* b = table.CreateStack(2, true, 300, 100, 0, 0);
+    a->SetCards(OneCard(7));
+    b->SetCards(OneCard(9));
+    Send(WM_LBUTTONDOWN, 110, 110);
+    ASSERT_TRUE(a->IsDragging());
+    Send(WM_MOUSEMOVE, 200, 250);
+    Send(WM_LBUTTONDOWN, 310, 110);
+    EXPECT_FALSE(a->IsDragging());
+    EXPECT_EQ(a->Count(), 1);
+    EXPECT_EQ(a->GetCards().At(0).card, 7u);
+    EXPECT_TRUE(b->IsDragging());
+    Send(WM_LBUTTONUP, 310, 110);
+    EXPECT_EQ(a->Count(), 1);
+    EXPECT_EQ(b->Count(), 1);
+    Send(WM_LBUTTONDOWN, 110, 110);
+    Send(WM_LBUTTONDBLCLK, 110, 110); // a double-click as the second press
+    EXPECT_FALSE(a->IsDragging());
+    EXPECT_EQ(a->Count(), 1);
+}
+
 TEST_F(CardWindowTest, DisabledInputIgnoresTheMouse) {
     CardStack* s = table.CreateStack(1, true, 100, 100, 0, 0);
     s->SetOnPress(RecordPress);
