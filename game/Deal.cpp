@@ -18,6 +18,9 @@ int TimeLimitForLevel(int level) {
 }
 
 int Game::StartLevel(bool nextLevel) {
+    // A card held by the mouse (the time ran out during a drag) goes home
+    // before the table changes under it.
+    window_.EndGesture();
     TimerBar& timer = window_.GetTimerBar();
     if (!nextLevel && timer.GetSecondsLeft() != 0) {
         const int answer =

@@ -6,6 +6,7 @@
 void Game::Undo() {
     if (undoTarget_ == 0)
         return;
+    window_.EndGesture();
     CardStack* target = window_.FindStack(static_cast<std::uint32_t>(undoTarget_));
     CardStack* source = window_.FindStack(static_cast<std::uint32_t>(undoSource_));
     if (!target || !source || !removedPile_) {

@@ -304,6 +304,7 @@ CardStack* CardWindow::FindStack(std::uint32_t id) const {
 }
 
 void CardWindow::ClearAllStacks() {
+    AbandonGesture();
     for (int i = 0; i < stackCount_; ++i) {
         stacks_[i]->GetCards().Clear();
         stacks_[i]->Update();

@@ -59,6 +59,10 @@ public:
 
     COLORREF GetBackgroundColor() const { return backgroundColor_; }
     void SetInputEnabled(bool enabled);
+    // Ends a press or drag under way as a release over no stack would: the
+    // lifted cards glide home. For changes of the table that cannot wait
+    // for the release (a new deal, an undo).
+    void EndGesture() { AbandonGesture(); }
     bool IsInputEnabled() const { return inputEnabled_; }
     void FillBackground(HDC dc, int x, int y, int w, int h) const;
     void SetOnResize(ResizeFn fn) { onResize_ = fn; }

@@ -51,6 +51,33 @@ TEST_F(Levels, TimeOutBelowTheTargetIsGameOver) {
     EXPECT_EQ(window().OverlayKind(), 1);
 }
 
+// The time can run out while the player holds a card: the card goes home
+// before the next level is dealt, and no card is lost or doubled.
+TEST_F(Levels, TimeOutDuringADragDealsACompleteTable) {
+    FillPile(stack(35), 0);
+    HWND wnd = window().GetHandle();
+    const int x = stack(22).X() + 5, y = stack(22).Y() + 5;
+    SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    ASSERT_TRUE(stack(22).IsDragging());
+    window().GetTimerBar().Expire(); // below the target: Game Over
+    EXPECT_FALSE(stack(22).IsDragging());
+    game.StartLevel(false);
+    SendMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(x + 200, y));
+    int cards = 0;
+    for (std::uint32_t id = 1; id <= 35; ++id)
+        cards += stack(id).Count();
+    EXPECT_EQ(cards, 48);
+
+    SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    ASSERT_TRUE(stack(22).IsDragging());
+    game.StartLevel(true);
+    SendMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(x + 200, y));
+    cards = 0;
+    for (std::uint32_t id = 1; id <= 35; ++id)
+        cards += stack(id).Count();
+    EXPECT_EQ(cards, 48);
+}
+
 TEST_F(Levels, NextLevelButtonJudgesTheRemovedCount) {
     FillPile(stack(35), 14);
     Put(22, {CardOf(1)});
