@@ -25,7 +25,7 @@ bool MainWindow::InitInstance(HINSTANCE instance, int show, Game& game) {
     wc.lpszMenuName = MAKEINTRESOURCEA(IDM_MAIN);
     wc.lpszClassName = kClassName;
     wc.hIconSm = static_cast<HICON>(
-        LoadImageA(instance, MAKEINTRESOURCEA(IDI_KELTRIM), IMAGE_ICON, 16, 16, 0));
+        LoadImageA(instance, MAKEINTRESOURCEA(IDI_KELTRIM), IMAGE_ICON, 16, 16, LR_SHARED));
     RegisterClassExA(&wc);
 
     const int x = GetSystemMetrics(SM_CXSCREEN) / 2 - 356;

@@ -42,10 +42,6 @@ public:
     int GetDifficulty() const { return difficulty_; }
     int IsReady() const { return ready_; }
 
-    // The stacks the game deals into.
-    CardStack* SideStack(int i) const { return sideStacks_[i]; }
-    CardStack* Slot(int row, int k) const { return triangle_[row][k]; }
-    CardStack* RemovedPile() const { return removedPile_; }
     // The loaded image of a WAVE resource, or null.
     const void* Sound(int id) const;
 

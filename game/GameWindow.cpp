@@ -41,10 +41,7 @@ void GameWindow::SetBackgroundColor(COLORREF color) {
     levelLabel_.SetBackgroundColor(color);
     cardsRemainingLabel_.SetBackgroundColor(color);
     linkLabel_.SetColor(color);
-    if (HWND wnd = GetHandle()) {
-        InvalidateRect(wnd, nullptr, FALSE);
-        UpdateWindow(wnd);
-    }
+    CardWindow::Redraw(); // the whole window, labels included
 }
 
 // Only the areas where cards can lie are repainted: the upper side stacks,
@@ -101,7 +98,6 @@ void GameWindow::Paint(HDC dc) {
 // overlay ends at once; Game Over leaves the table deaf to the mouse.
 void GameWindow::RunOverlay(int kind) {
     overlayKind_ = kind;
-    ++overlaysRun_;
     SetInputEnabled(kind != 3);
 }
 

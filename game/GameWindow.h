@@ -39,8 +39,6 @@ public:
     // 3 Game Over) and returns when it has ended.
     void RunOverlay(int kind);
     int OverlayKind() const { return overlayKind_; }
-    // How many overlays have run; tests read it.
-    int OverlaysRun() const { return overlaysRun_; }
 
 private:
     void PaintOverlay(HDC dc);
@@ -51,7 +49,6 @@ private:
     InfoLabel levelLabel_;
     InfoLabel cardsRemainingLabel_;
     int overlayKind_ = 0;
-    int overlaysRun_ = 0;
 };
 
 // The game a stack of the game's table belongs to.

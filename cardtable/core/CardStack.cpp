@@ -5,25 +5,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace {
-
-// Probes a lock without waiting; true when nobody else holds it.
-bool LockIsFree(HANDLE lock) {
-    if (!lock)
-        return true;
-    const DWORD r = WaitForSingleObject(lock, 0);
-    if (r == WAIT_OBJECT_0 || r == WAIT_ABANDONED) {
-        ReleaseMutex(lock);
-        return true;
-    }
-    return false;
-}
-
-} // namespace
-
-CardStack::CardStack(CardWindow& owner, std::uint32_t id, bool visible, int x, int y, int dx,
-                     int dy)
-    : id_(id), owner_(owner), dx_(dx), dy_(dy), x_(x), y_(y), visible_(visible),
+CardStack::CardStack(CardWindow& owner, int order, std::uint32_t id, bool visible, int x, int y,
+                     int dx, int dy)
+    : id_(id), owner_(owner), order_(order), dx_(dx), dy_(dy), x_(x), y_(y), visible_(visible),
       lock_(CreateMutexA(nullptr, FALSE, nullptr)) {
     Update();
 }
@@ -122,7 +106,7 @@ int CardStack::Coverage(int rx, int ry, int rw, int rh) const {
 }
 
 bool CardStack::MayLift(int n) {
-    if (n < 1 || !LockIsFree(lock_.get()))
+    if (n < 1 || !ProbeLock(lock_.get()))
         return false;
     switch (dragRule_) {
     case kDragNever:
@@ -139,7 +123,7 @@ bool CardStack::MayLift(int n) {
 }
 
 bool CardStack::MayLand(const CardList& lifted) {
-    if (!LockIsFree(lock_.get()))
+    if (!ProbeLock(lock_.get()))
         return false;
     switch (dropRule_) {
     case kDropNever:

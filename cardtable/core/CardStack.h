@@ -24,7 +24,9 @@ enum EmptyLook : std::uint32_t { kEmptyBackground = 0, kEmptyPlace = 1, kEmptyNo
 
 class CardStack {
 public:
-    CardStack(CardWindow& owner, std::uint32_t id, bool visible, int x, int y, int dx, int dy);
+    // `order` is the stack's place in its window's creation order.
+    CardStack(CardWindow& owner, int order, std::uint32_t id, bool visible, int x, int y, int dx,
+              int dy);
     CardStack(const CardStack&) = delete;
     CardStack& operator=(const CardStack&) = delete;
 
@@ -33,7 +35,6 @@ public:
     CardWindow& Owner() const { return owner_; }
     CardList& GetCards() { return cards_; }
     const CardList& GetCards() const { return cards_; }
-    const CardList& GetLiftedCards() const { return liftedCards_; }
     void SetCards(const CardList& cards);
     int Count() const { return cards_.Count(); }
     int CountWithLifted() const;
@@ -112,15 +113,23 @@ private:
     // Where the next card would lie: the end of a glide onto this stack.
     POINT NextCardPosition() const;
     int ImageOf(const CardEntry& e) const;
-    void PaintTopCard(HDC dc, int cx, int cy, int image);
-    bool CoveredAt(int px, int py);
+    // AnimateImage on the owner window's surface.
+    void GlideOnWindow(int sx, int sy, CardStack& destination);
+    // Ends a lift: the drag image goes, the capture is released.
+    void EndLift();
+    // The lifted cards lie on this stack again.
+    void PutBackLifted();
+    // wholeTable: painted as one step of the table's paint in creation order.
+    void Paint(HDC dc, bool wholeTable);
+    void PaintTopCard(HDC dc, int cx, int cy, int image, bool wholeTable);
+    bool CoveredAt(int px, int py, bool wholeTable) const;
 
     std::uint32_t id_;
     CardWindow& owner_;
     CardList cards_;
     CardList liftedCards_;
     bool dragging_ = false;
-    bool inTablePaint_ = false;
+    const int order_;
     int dx_, dy_;
     int x_, y_;
     int width_ = 0, height_ = 0;

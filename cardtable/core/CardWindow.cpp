@@ -278,22 +278,11 @@ void CardWindow::FillBackground(HDC dc, int x, int y, int w, int h) const {
 CardStack* CardWindow::CreateStack(std::uint32_t id, bool visible, int x, int y, int dx, int dy) {
     if (stackCount_ >= kMaxStacks)
         return nullptr;
-    auto stack = std::make_unique<CardStack>(*this, id, visible, x, y, dx, dy);
+    auto stack = std::make_unique<CardStack>(*this, stackCount_, id, visible, x, y, dx, dy);
     stack->SetBackgroundColor(backgroundColor_);
     stack->SetBackNumber(backNumber_);
     stacks_[stackCount_] = std::move(stack);
     return stacks_[stackCount_++].get();
-}
-
-bool CardWindow::PaintsAfter(const CardStack& later, const CardStack& earlier) const {
-    int laterIndex = -1, earlierIndex = -1;
-    for (int i = 0; i < stackCount_; ++i) {
-        if (stacks_[i].get() == &later)
-            laterIndex = i;
-        if (stacks_[i].get() == &earlier)
-            earlierIndex = i;
-    }
-    return laterIndex > earlierIndex && earlierIndex >= 0;
 }
 
 CardStack* CardWindow::FindStack(std::uint32_t id) const {

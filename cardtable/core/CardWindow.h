@@ -36,8 +36,6 @@ public:
     CardStack* FindStack(std::uint32_t id) const;
     int StackCount() const { return stackCount_; }
     CardStack& StackByIndex(int i) const { return *stacks_[i]; }
-    // Whether a paint of the whole table paints `later` after `earlier`.
-    bool PaintsAfter(const CardStack& later, const CardStack& earlier) const;
     void ClearAllStacks();
     void LayOutStacks();
     void SetBackNumber(int n);

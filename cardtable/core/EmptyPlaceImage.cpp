@@ -3,7 +3,6 @@
 #include "cardtable/core/CardImages.h"
 
 #include <initializer_list>
-#include <optional>
 
 namespace {
 
@@ -60,12 +59,9 @@ void DrawEmptyPlace(HDC dc, COLORREF background, int w, int h) {
 } // namespace
 
 UniqueBitmap BuildEmptyPlaceImage(HDC reference, COLORREF background, int w, int h) {
-    std::optional<WindowDc> screen;
-    if (!reference)
-        screen.emplace(nullptr);
-    HDC ref = reference ? reference : screen->get();
-    UniqueBitmap image(CreateCompatibleBitmap(ref, w, h));
-    UniqueDc dc(CreateCompatibleDC(ref));
+    const ReferenceDc ref(reference);
+    UniqueBitmap image(CreateCompatibleBitmap(ref.get(), w, h));
+    UniqueDc dc(CreateCompatibleDC(ref.get()));
     // Palette-relative colours reach a true-colour surface exactly only
     // through a selected palette holding them; this one holds every shade
     // drawn here.

@@ -39,6 +39,16 @@ void PaletteGuard::restore() {
     old_ = nullptr;
 }
 
+bool ProbeLock(HANDLE mutex) {
+    if (!mutex)
+        return true;
+    const DWORD r = WaitForSingleObject(mutex, 0);
+    if (r != WAIT_OBJECT_0 && r != WAIT_ABANDONED)
+        return false;
+    ReleaseMutex(mutex);
+    return true;
+}
+
 WindowDc::WindowDc(HWND wnd) : wnd_(wnd), dc_(GetDC(wnd)) {
     if (dc_)
         handle_detail::Count(HandleKind::Dc, +1);

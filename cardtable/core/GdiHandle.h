@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <utility>
 
 enum class HandleKind { Dc, Bitmap, Brush, Pen, Font, Region, Palette, Mutex, Library, Count };
@@ -162,6 +163,25 @@ private:
     HWND wnd_;
     HDC dc_;
 };
+
+// A DC to make compatible objects with: the one given, or the screen's
+// (taken here and released when this goes) when none is given.
+class ReferenceDc {
+public:
+    explicit ReferenceDc(HDC given) : given_(given) {
+        if (!given_)
+            screen_.emplace(nullptr);
+    }
+    HDC get() const { return given_ ? given_ : screen_->get(); }
+
+private:
+    HDC given_;
+    std::optional<WindowDc> screen_;
+};
+
+// Probes a lock without waiting: true when no other thread holds it (it is
+// released again at once). A missing lock is free.
+bool ProbeLock(HANDLE mutex);
 
 // BeginPaint / EndPaint.
 class PaintDc {

@@ -2,12 +2,9 @@
 
 MemorySurface::MemorySurface(HDC reference, int w, int h, HPALETTE palette)
     : width_(w), height_(h) {
-    HDC screen = reference ? nullptr : GetDC(nullptr);
-    HDC ref = reference ? reference : screen;
-    dc_.reset(CreateCompatibleDC(ref));
-    bitmap_.reset(CreateCompatibleBitmap(ref, w > 0 ? w : 1, h > 0 ? h : 1));
-    if (screen)
-        ReleaseDC(nullptr, screen);
+    const ReferenceDc ref(reference);
+    dc_.reset(CreateCompatibleDC(ref.get()));
+    bitmap_.reset(CreateCompatibleBitmap(ref.get(), w > 0 ? w : 1, h > 0 ? h : 1));
     if (dc_ && bitmap_) {
         bitmapSelection_ = SelectGuard(dc_.get(), bitmap_.get());
         if (palette)

@@ -36,19 +36,15 @@ void BuildColored(Resources& r, COLORREF background, HDC reference) {
 void Build(COLORREF background) {
     LoadCardImages();
     res.emplace();
-    HDC screen = GetDC(nullptr);
-    res->memory.reset(CreateCompatibleDC(screen));
-    BuildColored(*res, background, screen);
-    ReleaseDC(nullptr, screen);
+    const WindowDc screen(nullptr);
+    res->memory.reset(CreateCompatibleDC(screen.get()));
+    BuildColored(*res, background, screen.get());
 }
 
 void Recolor(COLORREF background, HDC reference) {
     if (!res)
         return;
-    HDC screen = reference ? nullptr : GetDC(nullptr);
-    BuildColored(*res, background, reference ? reference : screen);
-    if (screen)
-        ReleaseDC(nullptr, screen);
+    BuildColored(*res, background, ReferenceDc(reference).get());
 }
 
 void Release() {

@@ -25,14 +25,8 @@ void TableButton::SetColors(COLORREF c) {
 }
 
 bool TableButton::Press(HWND wnd, int, int) {
-    if (!(style_ & kRaised))
+    if (!(style_ & kRaised) || !ProbeLock(lock_.get()))
         return false;
-    if (lock_) {
-        const DWORD r = WaitForSingleObject(lock_.get(), 0);
-        if (r != WAIT_OBJECT_0 && r != WAIT_ABANDONED)
-            return false;
-        ReleaseMutex(lock_.get());
-    }
     pressed_ = hot_ = true;
     Repaint();
     SetCapture(wnd);

@@ -61,17 +61,11 @@ bool CardStack::Drop(int px, int py) {
     CardStack* target = owner_.FindDropTarget(sx, sy, imageWidth_, imageHeight_);
     const bool lands = target && target->MayLand(liftedCards_);
     CardStack& destination = lands ? *target : *this;
-    {
-        WindowDc dc(owner_.GetHandle());
-        AnimateImage(dc.get(), sx, sy, destination);
-    }
+    GlideOnWindow(sx, sy, destination);
     // The gesture is over before the callbacks run: they may deal a whole new
     // level behind a modal overlay, which must find the mouse free and this
     // stack at rest.
-    FreeDragImage();
-    dragging_ = false;
-    if (owner_.GetHandle() && GetCapture() == owner_.GetHandle())
-        ReleaseCapture();
+    EndLift();
 
     CardList landed = destination.GetCards();
     if (lands && landed.Append(liftedCards_)) {
@@ -82,8 +76,7 @@ bool CardStack::Drop(int px, int py) {
             destination.onDropped_(destination, destination.GetCards());
     } else {
         // Refused, or a target too full to take them: the cards go home.
-        cards_.PutBack(liftedCards_);
-        Update();
+        PutBackLifted();
     }
     owner_.Redraw();
     return true;
@@ -92,18 +85,23 @@ bool CardStack::Drop(int px, int py) {
 void CardStack::CancelDrag() {
     if (!dragging_)
         return;
-    const int sx = imageX_, sy = imageY_;
-    {
-        WindowDc dc(owner_.GetHandle());
-        AnimateImage(dc.get(), sx, sy, *this);
-    }
+    GlideOnWindow(imageX_, imageY_, *this);
+    EndLift();
+    PutBackLifted();
+    owner_.Redraw();
+}
+
+void CardStack::EndLift() {
     FreeDragImage();
     dragging_ = false;
-    if (owner_.GetHandle() && GetCapture() == owner_.GetHandle())
+    HWND wnd = owner_.GetHandle();
+    if (wnd && GetCapture() == wnd)
         ReleaseCapture();
+}
+
+void CardStack::PutBackLifted() {
     cards_.PutBack(liftedCards_);
     Update();
-    owner_.Redraw();
 }
 
 void CardStack::DoubleClick(int px, int py) {

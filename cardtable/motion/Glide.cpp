@@ -2,6 +2,7 @@
 #include "cardtable/motion/Glide.h"
 
 #include "cardtable/core/CardStack.h"
+#include "cardtable/core/CardWindow.h"
 #include "cardtable/core/Seams.h"
 
 #include <cmath>
@@ -22,6 +23,11 @@ void SetMoveSpeed(int n) {
 }
 double GetMoveSpeed() {
     return moveSpeed;
+}
+
+void CardStack::GlideOnWindow(int sx, int sy, CardStack& destination) {
+    WindowDc dc(owner_.GetHandle());
+    AnimateImage(dc.get(), sx, sy, destination);
 }
 
 void CardStack::AnimateImage(HDC dc, int sx, int sy, CardStack& destination) {

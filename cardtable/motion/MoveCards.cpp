@@ -22,10 +22,7 @@ bool CardStack::MoveCards(CardStack* target, int n, bool animate) {
     Update();
 
     if (animate) {
-        {
-            WindowDc dc(owner_.GetHandle());
-            AnimateImage(dc.get(), imageX_, imageY_, *target);
-        }
+        GlideOnWindow(imageX_, imageY_, *target);
         FreeDragImage();
     }
 

@@ -24,6 +24,14 @@ bool FillsCorners(int dx, int dy) {
 } // namespace
 
 void CardStack::PaintStack(HDC dc) {
+    Paint(dc, false);
+}
+
+void CardStack::PaintStackInTable(HDC dc) {
+    Paint(dc, true);
+}
+
+void CardStack::Paint(HDC dc, bool wholeTable) {
     Update();
     if (!visible_)
         return;
@@ -46,18 +54,18 @@ void CardStack::PaintStack(HDC dc) {
             PaintLeftStrip(dc, cx, cy, image, dx_, fillCorners);
     }
     const int top = count - 1;
-    PaintTopCard(dc, x_ + top * dx_, y_ + top * dy_, ImageOf(cards_.Slot(top)));
+    PaintTopCard(dc, x_ + top * dx_, y_ + top * dy_, ImageOf(cards_.Slot(top)), wholeTable);
 }
 
 // Stacks with a greater id that lie over the lower part of this stack (the
 // next row of a triangle) must not be painted over: the top card then shows
 // its top band and only the lower pieces no such stack covers.
-void CardStack::PaintTopCard(HDC dc, int cx, int cy, int image) {
+void CardStack::PaintTopCard(HDC dc, int cx, int cy, int image, bool wholeTable) {
     const int W = cardWidth, H = cardHeight;
     const bool wasVisible = visible_;
     visible_ = false; // the hit tests must not find this stack itself
-    const bool coveredLeft = CoveredAt(x_, y_ + H / 3);
-    const bool coveredRight = CoveredAt(x_ + W - 1, y_ + H / 3);
+    const bool coveredLeft = CoveredAt(x_, y_ + H / 3, wholeTable);
+    const bool coveredRight = CoveredAt(x_ + W - 1, y_ + H / 3, wholeTable);
     visible_ = wasVisible;
     if (!coveredLeft && !coveredRight) {
         CopyCard(dc, cx, cy, image);
@@ -75,17 +83,11 @@ void CardStack::PaintTopCard(HDC dc, int cx, int cy, int image) {
 // this one will lie over the card anyway, so the card is painted whole: the
 // cut corners of the covering cards then show it, as they do on screen,
 // instead of pixels that nothing paints.
-bool CardStack::CoveredAt(int px, int py) {
+bool CardStack::CoveredAt(int px, int py, bool wholeTable) const {
     const CardStack* other = owner_.StackAt(px, py);
     if (!other || other->GetId() <= id_)
         return false;
-    return !(inTablePaint_ && owner_.PaintsAfter(*other, *this));
-}
-
-void CardStack::PaintStackInTable(HDC dc) {
-    inTablePaint_ = true;
-    PaintStack(dc);
-    inTablePaint_ = false;
+    return !(wholeTable && other->order_ > order_);
 }
 
 void CardStack::ExcludeStack(HDC dc) {
