@@ -3,7 +3,7 @@
 #include "cardtable/core/SharedResources.h"
 #include "cardtable/core/TableButton.h"
 #include "support/FakeSeams.h"
-#include "support/TestWindow.h"
+#include "support/TableOnScreen.h"
 
 #include <gtest/gtest.h>
 
@@ -32,17 +32,10 @@ protected:
     void SetUp() override {
         pressed.clear();
         clicks = 0;
-        ASSERT_TRUE(table.Create(parent.get(), 0, WS_CHILD | WS_VISIBLE));
-        MoveWindow(table.GetHandle(), 0, 0, 600, 400, TRUE);
+        ASSERT_TRUE(ShowTable(table, parent.get(), 600, 400));
     }
-    void Send(UINT msg, int x, int y) {
-        SendMessageA(table.GetHandle(), msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON,
-                     MAKELPARAM(x, y));
-    }
-    COLORREF PixelOnScreen(int x, int y) {
-        WindowDc dc(table.GetHandle());
-        return GetPixel(dc.get(), x, y);
-    }
+    void Send(UINT msg, int x, int y) { SendMouse(table.GetHandle(), msg, x, y); }
+    COLORREF PixelOnScreen(int x, int y) { return ScreenPixel(table.GetHandle(), x, y); }
 
     FakeSeams fake;
     TestWindow parent{600, 400};

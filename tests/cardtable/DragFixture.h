@@ -12,7 +12,7 @@
 #include "cardtable/motion/Glide.h"
 #include "support/CardLists.h"
 #include "support/FakeSeams.h"
-#include "support/TestWindow.h"
+#include "support/TableOnScreen.h"
 
 #include <gtest/gtest.h>
 
@@ -60,21 +60,17 @@ protected:
     static constexpr int kHeight = 540;
 
     void SetUp() override {
-        ASSERT_TRUE(table.Create(parent.get(), 0, WS_CHILD | WS_VISIBLE));
-        MoveWindow(table.GetHandle(), 0, 0, kWidth, kHeight, TRUE);
+        ASSERT_TRUE(ShowTable(table, parent.get(), kWidth, kHeight));
         savedSpeed_ = static_cast<int>(GetMoveSpeed());
         SetMoveSpeed(20);
-        PumpMessages();
     }
     void TearDown() override { SetMoveSpeed(savedSpeed_); }
 
     HWND wnd() const { return table.GetHandle(); }
-    void Press(int x, int y) { SendMessageA(wnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y)); }
-    void MoveTo(int x, int y) { SendMessageA(wnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y)); }
-    void Release(int x, int y) { SendMessageA(wnd(), WM_LBUTTONUP, 0, MAKELPARAM(x, y)); }
-    void DoubleClick(int x, int y) {
-        SendMessageA(wnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(x, y));
-    }
+    void Press(int x, int y) { SendMouse(wnd(), WM_LBUTTONDOWN, x, y); }
+    void MoveTo(int x, int y) { SendMouse(wnd(), WM_MOUSEMOVE, x, y); }
+    void Release(int x, int y) { SendMouse(wnd(), WM_LBUTTONUP, x, y); }
+    void DoubleClick(int x, int y) { SendMouse(wnd(), WM_LBUTTONDBLCLK, x, y); }
 
     // Paints the whole table on the window and handles what is waiting.
     void Show() {

@@ -2,7 +2,7 @@
 #include "cardtable/motion/Glide.h"
 #include "support/CardLists.h"
 #include "support/FakeSeams.h"
-#include "support/TestWindow.h"
+#include "support/TableOnScreen.h"
 
 #include <gtest/gtest.h>
 
@@ -12,10 +12,7 @@ namespace {
 
 class MoveCardsTest : public testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(table.Create(parent.get(), 0, WS_CHILD | WS_VISIBLE));
-        MoveWindow(table.GetHandle(), 0, 0, 700, 540, TRUE);
-    }
+    void SetUp() override { ASSERT_TRUE(ShowTable(table, parent.get(), 700, 540)); }
     FakeSeams fake;
     TestWindow parent;
     CardWindow table;

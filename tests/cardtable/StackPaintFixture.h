@@ -6,7 +6,7 @@
 #include "StackPaintPictures.h"
 
 #include "cardtable/core/CardWindow.h"
-#include "support/TestWindow.h"
+#include "support/TableOnScreen.h"
 
 #include <gtest/gtest.h>
 
@@ -18,9 +18,7 @@ protected:
     static constexpr int kHeight = 300;
 
     void SetUp() override {
-        ASSERT_TRUE(table.Create(parent.get(), 0, WS_CHILD | WS_VISIBLE));
-        MoveWindow(table.GetHandle(), 0, 0, kWidth, kHeight, TRUE);
-        PumpMessages();
+        ASSERT_TRUE(ShowTable(table, parent.get(), kWidth, kHeight));
         ASSERT_NE(CardStripDc(), nullptr);
         ASSERT_NE(shared_resources::EmptyPlaceDc(), nullptr);
         ASSERT_EQ(cardWidth, kUsualCardWidth);

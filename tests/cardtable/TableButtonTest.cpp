@@ -2,7 +2,7 @@
 #include "cardtable/core/CardWindow.h"
 #include "cardtable/core/TableButton.h"
 #include "support/FakeSeams.h"
-#include "support/TestWindow.h"
+#include "support/TableOnScreen.h"
 
 #include <gtest/gtest.h>
 
@@ -27,19 +27,12 @@ protected:
         clicks = commands = 0;
         previousProc = SetWindowLongPtrA(parent.get(), GWLP_WNDPROC,
                                          reinterpret_cast<LONG_PTR>(CountingParent));
-        ASSERT_TRUE(table.Create(parent.get(), 0, WS_CHILD | WS_VISIBLE));
-        MoveWindow(table.GetHandle(), 0, 0, 600, 400, TRUE);
+        ASSERT_TRUE(ShowTable(table, parent.get(), 600, 400));
         table.Redraw();
     }
     void TearDown() override { SetWindowLongPtrA(parent.get(), GWLP_WNDPROC, previousProc); }
-    void Send(UINT msg, int x, int y) {
-        SendMessageA(table.GetHandle(), msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON,
-                     MAKELPARAM(x, y));
-    }
-    COLORREF Pixel(int x, int y) {
-        WindowDc dc(table.GetHandle());
-        return GetPixel(dc.get(), x, y);
-    }
+    void Send(UINT msg, int x, int y) { SendMouse(table.GetHandle(), msg, x, y); }
+    COLORREF Pixel(int x, int y) { return ScreenPixel(table.GetHandle(), x, y); }
 
     FakeSeams fake;
     TestWindow parent{600, 400};
