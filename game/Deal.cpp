@@ -19,7 +19,8 @@ int TimeLimitForLevel(int level) {
 
 int Game::StartLevel(bool nextLevel) {
     // A card held by the mouse (the time ran out during a drag) goes home
-    // before the table changes under it.
+    // first: the abort question and the overlay need the mouse free, before
+    // ClearAllStacks would end the gesture too.
     window_.EndGesture();
     TimerBar& timer = window_.GetTimerBar();
     if (!nextLevel && timer.GetSecondsLeft() != 0) {
