@@ -9,7 +9,32 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+// cos(10° k) for k = 0..9. The heart is drawn at whole multiples of 10°;
+// a table instead of the C library's sin and cos gives the same outline on
+// every build, whatever the library's last bit does.
+constexpr double kCosTens[10] = {1.0,
+                                 0.984807753012208,
+                                 0.9396926207859084,
+                                 0.8660254037844387,
+                                 0.766044443118978,
+                                 0.6427876096865394,
+                                 0.5,
+                                 0.3420201433256688,
+                                 0.17364817766693041,
+                                 0.0};
+
+// cos(10° k) for any whole k.
+double CosTens(int k) {
+    k %= 36;
+    if (k < 0)
+        k += 36;
+    if (k > 18)
+        k = 36 - k;
+    return k <= 9 ? kCosTens[k] : -kCosTens[18 - k];
+}
+double SinTens(int k) {
+    return CosTens(k - 9);
+}
 
 // Maps shape coordinates (units of the symbol's size, origin at its centre,
 // y downwards) to device pixels, flipping for upside-down symbols.
@@ -38,12 +63,10 @@ struct Frame {
 // symbol size and centred. `sign` -1 turns it into a spade's blade.
 std::vector<POINT> HeartOutline(const Frame& f, double scale, double shiftY, int sign) {
     std::vector<POINT> points;
-    constexpr int kSteps = 36;
-    for (int i = 0; i < kSteps; ++i) {
-        const double t = 2 * kPi * i / kSteps;
-        const double x = 16 * std::pow(std::sin(t), 3);
-        const double y =
-            13 * std::cos(t) - 5 * std::cos(2 * t) - 2 * std::cos(3 * t) - std::cos(4 * t);
+    for (int i = 0; i < 36; ++i) { // t = 10° i
+        const double s = SinTens(i);
+        const double x = 16 * s * s * s;
+        const double y = 13 * CosTens(i) - 5 * CosTens(2 * i) - 2 * CosTens(3 * i) - CosTens(4 * i);
         // The curve's y runs up; on screen the lobes must be on top.
         const double screenY = sign * (-y - 2.5);
         points.push_back(f.At(x * scale / 31, screenY * scale / 31 + shiftY));

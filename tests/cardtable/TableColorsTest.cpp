@@ -7,12 +7,23 @@ namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255), kBlack = 0, kGreen = 0x005000;
 
+// A value the compiler cannot see through, so that the arithmetic under
+// test runs in the built code rather than being folded at compile time.
+template <class T>
+T AtRunTime(T value) {
+    volatile T hidden = value;
+    return hidden;
+}
+
 TEST(CardImagesShade, MovesEachChannelWithItsOwnWeight) {
-    EXPECT_EQ(ShadeColor(kGreen, kWhite, 0.1), 0x26621Fu);
-    EXPECT_EQ(ShadeColor(kGreen, kWhite, 0.25), 0x4D7C45u);
-    EXPECT_EQ(ShadeColor(kGreen, kBlack, 0.4), 0x003000u);
+    const COLORREF green = AtRunTime(kGreen), white = AtRunTime(kWhite);
+    EXPECT_EQ(ShadeColor(green, white, AtRunTime(0.1)), 0x26621Fu);
+    // Blue: 255 * (0.25 + 0.05) + 0.5 is 77 in double precision; extended
+    // precision lands just below and truncates to 76.
+    EXPECT_EQ(ShadeColor(green, white, AtRunTime(0.25)), 0x4D7C45u);
+    EXPECT_EQ(ShadeColor(green, AtRunTime(kBlack), AtRunTime(0.4)), 0x003000u);
     // Towards black the channels truncate: 0x80 * (1 - 0.25 - 0.05) + 0.5.
-    EXPECT_EQ(GetBValue(ShadeColor(RGB(0, 0, 0x80), kBlack, 0.25)), 90);
+    EXPECT_EQ(GetBValue(ShadeColor(AtRunTime(RGB(0, 0, 0x80)), kBlack, AtRunTime(0.25))), 90);
 }
 
 TEST(CardImagesShade, EndsGiveTheColoursUnchanged) {
@@ -32,13 +43,13 @@ TEST(CardImagesPalette, HoldsTheTableShades) {
     auto rgb = [&](int i) { return RGB(e[i].peRed, e[i].peGreen, e[i].peBlue); };
     EXPECT_EQ(rgb(0), kBlack);
     EXPECT_EQ(rgb(1), kGreen);
-    EXPECT_EQ(rgb(3), ShadeColor(kGreen, kWhite, 0.25));
-    EXPECT_EQ(rgb(4), ShadeColor(kGreen, kBlack, 0.25));
+    EXPECT_EQ(rgb(3), 0x4D7C45u);
+    EXPECT_EQ(rgb(4), 0x003C00u); // green 80 * 0.75 + 0.5
     EXPECT_EQ(rgb(5), 0x26621Fu);
-    EXPECT_EQ(rgb(6), ShadeColor(kGreen, kWhite, 0.2));
+    EXPECT_EQ(rgb(6), 0x407338u); // 255 * 0.22, 80 + 175 * 0.2, 255 * 0.25
     EXPECT_EQ(rgb(7), kGreen);
     EXPECT_EQ(rgb(8), 0x003000u);
-    EXPECT_EQ(rgb(9), ShadeColor(kGreen, kBlack, 0.2));
+    EXPECT_EQ(rgb(9), 0x004000u); // green 80 * 0.8 + 0.5
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(e[i].peFlags, 0) << i;
 }
