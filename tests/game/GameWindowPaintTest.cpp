@@ -7,6 +7,7 @@
 #include "cardtable/core/TableButton.h"
 #include "game/Game.h"
 #include "support/FakeSeams.h"
+#include "support/OverlayPilot.h"
 #include "support/TestWindow.h"
 
 #include <gtest/gtest.h>
@@ -84,6 +85,7 @@ protected:
     FakeSeams fake;
     TestWindow parent;
     Game game;
+    OverlayPilot pilot{game.GetGameWindow()};
 
 private:
     int gdiBefore_ = 0;

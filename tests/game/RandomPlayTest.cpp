@@ -114,7 +114,7 @@ TEST_F(RandomPlay, NoCardIsEverLostOrDuplicated) {
                 game.SetDifficulty(game.GetDifficulty() == kEasy ? kNormal : kEasy);
                 modeChangedSinceDrop = true;
             } else {
-                window().GetTimerBar().Expire();
+                RunOutOfTime();
             }
             if (window().GetLevel() > lastLevel)
                 ++levelsWon;
