@@ -36,7 +36,12 @@ protected:
         PumpMessages();
         gdiBefore_ = LiveGdiHandles();
     }
-    void TearDown() override { EXPECT_EQ(LiveGdiHandles(), gdiBefore_); }
+    // The overlay keeps its frozen picture of the table from one overlay to
+    // the next; nothing else is left.
+    void TearDown() override {
+        const int kept = window().OverlayKind() != 0 ? 1 : 0;
+        EXPECT_EQ(LiveGdiHandles(), gdiBefore_ + kept);
+    }
 
     GameWindow& window() { return game.GetGameWindow(); }
 
