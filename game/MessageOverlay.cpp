@@ -54,18 +54,27 @@ bool GameWindow::RunOverlay(int kind) {
             break;
     }
     overlayRunning_ = false;
-    if (quit)
-        PostQuitMessage(static_cast<int>(msg.wParam));
     snapshotSelection_.restore();
     snapshotDc_.reset();
-    if (!GetHandle())
-        return false; // destroyed while the overlay ran: nothing more to draw
-    KillTimer(wnd, kOverlayTimer);
-    MSG stray;
-    while (PeekMessageA(&stray, wnd, kOverlayEnd, kOverlayEnd, PM_REMOVE)) {
+    const bool windowLeft = GetHandle() != nullptr;
+    if (windowLeft) {
+        KillTimer(wnd, kOverlayTimer);
+        // An end message still queued must not end the next overlay. The
+        // peek takes a waiting quit message as well: that one is kept.
+        MSG stray;
+        while (PeekMessageA(&stray, wnd, kOverlayEnd, kOverlayEnd, PM_REMOVE)) {
+            if (stray.message == WM_QUIT) {
+                quit = true;
+                msg = stray;
+                break;
+            }
+        }
+        SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(tableProc_));
     }
-    SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(tableProc_));
     if (quit)
+        PostQuitMessage(static_cast<int>(msg.wParam));
+    // Closing, or the window went while the overlay ran: nothing more to draw.
+    if (quit || !windowLeft)
         return false;
     if (kind != 3) {
         ShowStatusControls(true);

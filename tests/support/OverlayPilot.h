@@ -60,12 +60,23 @@ public:
 
     // The kinds of the overlays run so far.
     std::vector<int> kinds;
+    // Overlays without a script of their own are dismissed; when this is
+    // off they go on with the real timer once a script has played their
+    // transition (the real timer never plays it).
+    bool autoDismiss = true;
 
 private:
     static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp) {
         OverlayPilot* self = current_;
-        if (code == HC_ACTION && self && !self->busy_ && self->window_.IsOverlayRunning())
+        if (code == HC_ACTION && self && !self->busy_ && self->window_.IsOverlayRunning()) {
+            // The transition belongs to the scripts: a tick of the real
+            // timer that arrives meanwhile is taken out of the message.
+            auto* msg = reinterpret_cast<MSG*>(lp);
+            if (msg->message == WM_TIMER && msg->hwnd == self->window_.GetHandle() &&
+                self->window_.OverlayPhase() == 0)
+                msg->message = WM_NULL;
             self->Drive();
+        }
         return CallNextHookEx(hook_, code, wp, lp);
     }
     // Runs at every message the overlay's loop fetches; once an overlay has
@@ -76,9 +87,10 @@ private:
             started_ = true; // a new overlay: each starts in its transition
             kinds.push_back(window_.OverlayKind());
         }
-        Script script = next_ ? std::move(next_) : Script(Dismiss);
+        Script script = next_ ? std::move(next_) : Script(autoDismiss ? Dismiss : nullptr);
         next_ = nullptr;
-        script(window_);
+        if (script)
+            script(window_);
         if (!window_.GetHandle() || window_.OverlayPhase() != 0)
             started_ = false; // the next one in its transition is a new one
         busy_ = false;
