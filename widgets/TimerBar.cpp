@@ -128,7 +128,9 @@ void TimerBar::Tick() {
     const std::uint32_t elapsed = seams::TickCount() - startTick_;
     const std::uint32_t rows = static_cast<std::uint32_t>(height_ - 4);
     fillPos_ = elapsed * rows / (timeLimit_ * 1000);
-    if (lastPos_ >= 3) {
+    // Rows down to lastPos - 1 are dark already: a tick that reaches no new
+    // row (most of them, a row lasting several ticks) draws nothing.
+    if (lastPos_ >= 3 && fillPos_ != lastPos_) {
         WindowDc dc(window_.Handle());
         if (dc)
             PaintSpent(dc.get(), static_cast<int>(lastPos_) - 1, static_cast<int>(fillPos_));
