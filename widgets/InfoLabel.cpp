@@ -86,8 +86,8 @@ void InfoLabel::PaintPicture(HDC dc) const {
         return;
     UniqueRegion oval;
     if (color_ != kPictureField) {
-        oval.reset(CreateRoundRectRgn(pw_ / 9, ph_ / 6 + 29, (9 * pw_) / 10 + 1, ph_ + 28, pw_,
-                                      ph_));
+        oval.reset(
+            CreateRoundRectRgn(pw_ / 9, ph_ / 6 + 29, (9 * pw_) / 10 + 1, ph_ + 28, pw_, ph_));
         SelectClipRgn(dc, oval.get());
     }
     BitBlt(dc, 0, 30, pw_, ph_, pictureDc_.get(), 0, 0, SRCCOPY);

@@ -54,8 +54,8 @@ void FillDither(HDC dc, const RECT& r) {
 }
 
 void DrawBitmapCentered(HDC dc, int x, int y, int resource) {
-    UniqueBitmap picture(static_cast<HBITMAP>(LoadImageA(
-        GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource), IMAGE_BITMAP, 0, 0, 0)));
+    UniqueBitmap picture(static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource), IMAGE_BITMAP, 0, 0, 0)));
     if (!picture)
         return;
     BITMAP info{};
@@ -136,8 +136,8 @@ void PaintRules(HDC dc, int w, int h) {
     const int th = Measure(dc, "Dismantle the Keltrim by removing two exposed").cy;
     DrawCentered(dc, w / 2, h / 12 + 3 * th, "Dismantle the Keltrim by removing two exposed",
                  RGB(27, 130, 246));
-    DrawCentered(dc, w / 2, h / 12 + 4 * th, "cards with a combined face value of 13:",
-                 RGB(27, 130, 246));
+    DrawCentered(dc, w / 2, h / 12 + 4 * th,
+                 "cards with a combined face value of 13:", RGB(27, 130, 246));
     const char* help = "Select help->contents for more information";
     const int helpHeight = Measure(dc, help).cy;
     DrawCentered(dc, w / 2, h - helpHeight / 2 - helpHeight, help, kDarkBlue);
@@ -147,8 +147,7 @@ namespace {
 
 // The chequered table with a title; `lines` draws what comes under it.
 template <typename Lines>
-void PaintOverChequer(HDC dc, int w, int h, const char* title, COLORREF titleColor,
-                      Lines lines) {
+void PaintOverChequer(HDC dc, int w, int h, const char* title, COLORREF titleColor, Lines lines) {
     FillDither(dc, RECT{0, 0, w, h});
     UniqueFont titleFont = Georgia(60, FW_BOLD);
     UniqueFont lineFont = Georgia(32, FW_BOLD);
@@ -164,8 +163,7 @@ void PaintLevelDone(HDC dc, int w, int h, int level, int target) {
     PaintOverChequer(dc, w, h, "Well Done!!!", kDarkBlue, [&](HFONT, HFONT lineFont) {
         char first[64], second[96];
         std::snprintf(first, sizeof first, "get ready for level %d", level);
-        std::snprintf(second, sizeof second, "remove %d cards to complete the next level",
-                      target);
+        std::snprintf(second, sizeof second, "remove %d cards to complete the next level", target);
         const int th = Measure(dc, first).cy; // in the title font
         SelectObject(dc, lineFont);
         DrawCentered(dc, w / 2, h / 8 + 2 * th, first, RGB(255, 255, 0));

@@ -13,7 +13,9 @@ protected:
         return CardImagePixels(dc.get(), 0, 0, window().ClientWidth(), window().ClientHeight());
     }
     static int Count(const CardImagePixels& p, COLORREF color, RECT area) {
-        return FindInk(p, [color](COLORREF c, int, int) { return c == color; }, area).count;
+        return FindInk(
+                   p, [color](COLORREF c, int, int) { return c == color; }, area)
+            .count;
     }
     bool Visible(HWND control) { return IsWindowVisible(control) != FALSE; }
     void Press(int x, int y) {
@@ -81,7 +83,7 @@ TEST_F(GameCourse, AGameRunsFromTheOpeningToGameOver) {
     Press(button.left + 10, button.top + 10);
     EXPECT_EQ(levelShown, 2);
     EXPECT_EQ(targetShown, 18);
-    EXPECT_GT(yellow, 200);   // "get ready for level 2", "remove 18 cards ..."
+    EXPECT_GT(yellow, 200);    // "get ready for level 2", "remove 18 cards ..."
     EXPECT_GT(titleBlue, 200); // "Well Done!!!"
     EXPECT_EQ(window().GetLevel(), 2);
     EXPECT_EQ(window().GetTimerBar().GetSecondsLeft(), 150u);

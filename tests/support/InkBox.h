@@ -14,7 +14,8 @@ struct InkBox {
 template <typename IsInk>
 InkBox FindInk(const CardImagePixels& p, IsInk isInk, RECT area = {0, 0, 1 << 30, 1 << 30}) {
     InkBox box;
-    const int x1 = std::min<int>(area.right, p.Width()), y1 = std::min<int>(area.bottom, p.Height());
+    const int x1 = std::min<int>(area.right, p.Width()),
+              y1 = std::min<int>(area.bottom, p.Height());
     for (int y = std::max<int>(area.top, 0); y < y1; ++y)
         for (int x = std::max<int>(area.left, 0); x < x1; ++x)
             if (isInk(p.At(x, y), x, y)) {

@@ -143,14 +143,15 @@ TEST_F(InfoLabelTest, CaptionBandAndAWideCaption) {
     const CardImagePixels p = Shown();
     for (int x = 0; x < 54; ++x)
         EXPECT_EQ(p.At(x, 0), RGB(10, 120, 30)) << x;
-    const InkBox ink = FindInk(p, [](COLORREF c, int, int) { return c != RGB(10, 120, 30); },
-                               RECT{0, 0, 54, 30});
+    const InkBox ink = FindInk(
+        p, [](COLORREF c, int, int) { return c != RGB(10, 120, 30); }, RECT{0, 0, 54, 30});
     ASSERT_FALSE(ink.Empty());
     EXPECT_LE(ink.left, 1); // letters run into both edges
     EXPECT_GE(ink.right, 52);
-    EXPECT_TRUE(FindInk(p, [](COLORREF c, int, int) { return c == RGB(255, 255, 255); },
-                        RECT{0, 0, 54, 30})
-                    .count > 20); // white letters
+    EXPECT_TRUE(
+        FindInk(
+            p, [](COLORREF c, int, int) { return c == RGB(255, 255, 255); }, RECT{0, 0, 54, 30})
+            .count > 20); // white letters
 }
 
 } // namespace

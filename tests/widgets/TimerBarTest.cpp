@@ -97,8 +97,8 @@ TEST_F(TimerBarTest, SecondsLeftAtEachStage) {
     Make(458, 160);
     EXPECT_EQ(bar.GetSecondsLeft(), 0u); // never started
     StartAt(5000);
-    const std::map<DWORD, std::uint32_t> expected = {
-        {0, 160}, {999, 160}, {1000, 159}, {159999, 1}, {160000, 160}, {160704, 160}};
+    const std::map<DWORD, std::uint32_t> expected = {{0, 160},    {999, 160},    {1000, 159},
+                                                     {159999, 1}, {160000, 160}, {160704, 160}};
     for (const auto& [elapsed, left] : expected) {
         fake.tick = start + elapsed;
         EXPECT_EQ(bar.GetSecondsLeft(), left) << elapsed << " ms";
@@ -141,7 +141,7 @@ TEST_F(TimerBarTest, WarnsAtTwentyAndInTheLastTenSecondsOnceEach) {
 }
 
 TEST_F(TimerBarTest, GradientRowsOfA400PixelBar) {
-    const std::map<int, COLORREF> rows = {{2, RGB(0, 148, 254)},   {101, RGB(25, 167, 205)},
+    const std::map<int, COLORREF> rows = {{2, RGB(0, 148, 254)},    {101, RGB(25, 167, 205)},
                                           {200, RGB(50, 186, 155)}, {299, RGB(74, 205, 106)},
                                           {372, RGB(93, 180, 69)},  {398, RGB(145, 125, 43)}};
     for (const auto& [y, color] : rows)
