@@ -54,6 +54,10 @@ public:
     static constexpr UINT kOverlayEnd = WM_USER;
 
 private:
+    enum class LoopEnd { Ended, Quit, WindowGone };
+    void BeginOverlay(int kind);
+    LoopEnd RunOverlayLoop(MSG& quitMessage);
+    bool DropStrayEndMessages(MSG& quitMessage);
     static LRESULT CALLBACK OverlayProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT OverlayMessage(UINT msg, WPARAM wp, LPARAM lp);
     void OverlayTick();

@@ -22,57 +22,20 @@ bool GameWindow::RunOverlay(int kind) {
     // No overlay runs inside another; a kind it does not know is refused.
     if (!wnd || overlayRunning_ || kind < 1 || kind > 3)
         return false;
-    tableProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OverlayProc)));
-    SetInputEnabled(kind != 3);
-    overlayKind_ = kind;
-    FreezeTable();
-    curtainOffset_ = wipePos_ = overlayPhase_ = 0;
-    overlayRunning_ = true;
-    overlayEnding_ = overlayDone_ = false;
-    ShowStatusControls(false);
-    InvalidateRect(wnd, nullptr, FALSE);
-    UpdateWindow(wnd);
-    SetTimer(wnd, kOverlayTimer, kind == 1 ? 30 : 60, nullptr);
-
-    // Accelerators are not translated here: F2 and Ctrl+Z do nothing.
-    MSG msg{};
-    bool quit = false;
-    for (;;) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-        if (got <= 0) {
-            quit = got == 0;
-            break;
-        }
-        if (msg.message == kOverlayEnd && msg.hwnd == wnd)
-            break;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-        // A loop nested in a dispatch (a menu's) may have delivered the end
-        // message; or the program closed and the window is gone.
-        if (overlayDone_ || !GetHandle())
-            break;
-    }
+    BeginOverlay(kind);
+    MSG quitMessage{};
+    bool quit = RunOverlayLoop(quitMessage) == LoopEnd::Quit;
     overlayRunning_ = false;
     snapshotSelection_.restore();
     snapshotDc_.reset();
     const bool windowLeft = GetHandle() != nullptr;
     if (windowLeft) {
         KillTimer(wnd, kOverlayTimer);
-        // An end message still queued must not end the next overlay. The
-        // peek takes a waiting quit message as well: that one is kept.
-        MSG stray;
-        while (PeekMessageA(&stray, wnd, kOverlayEnd, kOverlayEnd, PM_REMOVE)) {
-            if (stray.message == WM_QUIT) {
-                quit = true;
-                msg = stray;
-                break;
-            }
-        }
+        quit = DropStrayEndMessages(quitMessage) || quit;
         SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(tableProc_));
     }
     if (quit)
-        PostQuitMessage(static_cast<int>(msg.wParam));
+        PostQuitMessage(static_cast<int>(quitMessage.wParam)); // for the main loop
     // Closing, or the window went while the overlay ran: nothing more to draw.
     if (quit || !windowLeft)
         return false;
@@ -82,6 +45,61 @@ bool GameWindow::RunOverlay(int kind) {
         Redraw();
     }
     return true;
+}
+
+void GameWindow::BeginOverlay(int kind) {
+    HWND wnd = GetHandle();
+    tableProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OverlayProc)));
+    SetInputEnabled(kind != 3); // Game Over leaves the table deaf
+    overlayKind_ = kind;
+    FreezeTable();
+    curtainOffset_ = wipePos_ = overlayPhase_ = 0;
+    overlayRunning_ = true;
+    overlayEnding_ = overlayDone_ = false;
+    ShowStatusControls(false);
+    InvalidateRect(wnd, nullptr, FALSE);
+    UpdateWindow(wnd);
+    SetTimer(wnd, kOverlayTimer, kind == 1 ? 30 : 60, nullptr);
+}
+
+// Runs until the overlay's end message, a quit message (kept in
+// `quitMessage`) or the end of the window. Accelerators are not translated
+// here: F2 and Ctrl+Z do nothing.
+GameWindow::LoopEnd GameWindow::RunOverlayLoop(MSG& quitMessage) {
+    HWND wnd = GetHandle();
+    MSG msg{};
+    for (;;) {
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            quitMessage = msg;
+            return LoopEnd::Quit;
+        }
+        if (got < 0)
+            return LoopEnd::Ended; // nothing more can be fetched: end as if clicked
+        if (msg.message == kOverlayEnd && msg.hwnd == wnd)
+            return LoopEnd::Ended;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+        // A loop nested in a dispatch (a menu's) may have delivered the end
+        // message; or the program closed and the window is gone.
+        if (overlayDone_)
+            return LoopEnd::Ended;
+        if (!GetHandle())
+            return LoopEnd::WindowGone;
+    }
+}
+
+// An end message still queued must not end the next overlay. The peek takes
+// a waiting quit message as well: that one is kept, and true answered.
+bool GameWindow::DropStrayEndMessages(MSG& quitMessage) {
+    MSG stray;
+    while (PeekMessageA(&stray, GetHandle(), kOverlayEnd, kOverlayEnd, PM_REMOVE))
+        if (stray.message == WM_QUIT) {
+            quitMessage = stray;
+            return true;
+        }
+    return false;
 }
 
 // The window's pixels as they stand, kept for the overlay to paint over.
