@@ -59,7 +59,7 @@ protected:
     HWND wnd = nullptr;
 };
 
-TEST_F(OverlayClose, ClosingTheWindowDuringTheOpeningEndsAtOnce) {
+TEST_F(OverlayClose, ClosingDuringTheOpeningEndsAtOnceAndDealsNothing) {
     EXPECT_TRUE(CloseDuringOverlayOf(IDC_NEW_GAME, WM_CLOSE));
     EXPECT_FALSE(IsWindow(wnd));
     EXPECT_EQ(game.GetGameWindow().GetHandle(), nullptr);
