@@ -14,7 +14,8 @@ UniqueFont Verdana(int height, int weight) {
 } // namespace
 
 InfoLabel::~InfoLabel() {
-    // The window goes before the picture and fonts its paint uses.
+    // The window goes first: its last messages still reach a whole label,
+    // with the picture and fonts its paint uses.
     window_.Destroy();
 }
 

@@ -23,6 +23,8 @@ public:
     TimerBar() = default;
     TimerBar(const TimerBar&) = delete;
     TimerBar& operator=(const TimerBar&) = delete;
+    // The window goes first: its last messages still reach a whole bar.
+    ~TimerBar() { window_.Destroy(); }
 
     bool Create(HWND parent, int x, int y, int w, int h, ExpiredFn onExpired);
     void SetTimeLimit(std::uint32_t seconds) { timeLimit_ = seconds; }
