@@ -18,6 +18,10 @@ int TimeLimitForLevel(int level) {
 }
 
 int Game::StartLevel(bool nextLevel) {
+    // Chosen while an overlay is up (a Game Over still in its transition or
+    // pause), a new game is refused: no overlay runs inside another.
+    if (window_.IsOverlayRunning())
+        return 0;
     // A card held by the mouse (the time ran out during a drag) goes home
     // first: the abort question and the overlay need the mouse free, before
     // ClearAllStacks would end the gesture too.
@@ -34,7 +38,7 @@ int Game::StartLevel(bool nextLevel) {
 
     const int level = nextLevel ? window_.GetLevel() + 1 : 1;
     window_.SetLevel(level);
-    timer.SetTimeLimit(TimeLimitForLevel(level));
+    timer.SetTimeLimit(static_cast<std::uint32_t>(TimeLimitForLevel(level)));
     window_.SetCardsRemaining(TargetForLevelNumber(level));
 
     for (CardStack* side : sideStacks_)
@@ -48,13 +52,19 @@ int Game::StartLevel(bool nextLevel) {
             }
 
     ready_ = 0;
+    bool ended = false;
     if (!nextLevel) {
         window_.ClearAllStacks();
-        window_.RunOverlay(1);
+        ended = window_.RunOverlay(1);
     } else {
-        window_.RunOverlay(2);
-        window_.ClearAllStacks();
+        ended = window_.RunOverlay(2);
+        if (ended)
+            window_.ClearAllStacks();
     }
+    // The program is closing (or the window went) during the overlay:
+    // nothing is dealt on a window that is no more.
+    if (!ended)
+        return 0;
     ready_ = 1;
 
     DealDeck();

@@ -11,6 +11,9 @@ constexpr const char* kMakerLink = "https://www.darnwick.com/?src=kelsol";
 GameWindow::GameWindow(Game& game) : game_(game) {}
 
 GameWindow::~GameWindow() {
+    snapshotSelection_.restore();
+    snapshotDc_.reset();
+    overlaySnapshot_.reset();
     cardsRemainingLabel_.Destroy();
     levelLabel_.Destroy();
     linkLabel_.Destroy();
@@ -93,12 +96,3 @@ void GameWindow::Paint(HDC dc) {
     if (overlayKind_ == 3)
         PaintOverlay(dc);
 }
-
-// Stand-in until the message overlay lands: the kind is recorded and the
-// overlay ends at once; Game Over leaves the table deaf to the mouse.
-void GameWindow::RunOverlay(int kind) {
-    overlayKind_ = kind;
-    SetInputEnabled(kind != 3);
-}
-
-void GameWindow::PaintOverlay(HDC) {}

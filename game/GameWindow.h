@@ -4,6 +4,7 @@
 #pragma once
 
 #include "cardtable/core/CardWindow.h"
+#include "cardtable/core/GdiHandle.h"
 #include "widgets/InfoLabel.h"
 #include "widgets/LinkLabel.h"
 #include "widgets/TimerBar.h"
@@ -36,12 +37,35 @@ public:
     int GetCardsRemaining() const { return cardsRemainingLabel_.GetValue(); }
 
     // Shows the message overlay of a kind (1 new game, 2 level done,
-    // 3 Game Over) and returns when it has ended.
-    void RunOverlay(int kind);
+    // 3 Game Over) and returns when it has ended: true when the player (or,
+    // for Game Over, the pause) ended it, false when the program is quitting
+    // or the window went, and the caller must not go on drawing.
+    bool RunOverlay(int kind);
+    // True while RunOverlay's message loop runs.
+    bool IsOverlayRunning() const { return overlayRunning_; }
+    // The kind of the last overlay (0 before the first); 3 after a Game
+    // Over until the next overlay.
     int OverlayKind() const { return overlayKind_; }
+    // 0 while the transition runs, 1 afterwards.
+    int OverlayPhase() const { return overlayPhase_; }
+    // Paints the overlay of the current kind and phase.
+    void PaintOverlay(HDC dc);
+
+    static constexpr UINT kOverlayEnd = WM_USER;
 
 private:
-    void PaintOverlay(HDC dc);
+    enum class LoopEnd { Ended, Quit, WindowGone };
+    void BeginOverlay(int kind);
+    LoopEnd RunOverlayLoop(MSG& quitMessage);
+    bool DropStrayEndMessages(MSG& quitMessage);
+    static LRESULT CALLBACK OverlayProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OverlayMessage(UINT msg, WPARAM wp, LPARAM lp);
+    void OverlayTick();
+    void TransitionTick(HDC dc);
+    void BlinkTick();
+    void EndOverlay();
+    void FreezeTable();
+    void ShowStatusControls(bool show);
 
     Game& game_;
     TimerBar timerBar_;
@@ -49,6 +73,20 @@ private:
     InfoLabel levelLabel_;
     InfoLabel cardsRemainingLabel_;
     int overlayKind_ = 0;
+    int overlayPhase_ = 0;
+    int curtainOffset_ = 0;
+    int wipePos_ = 0;
+    bool overlayRunning_ = false;
+    bool overlayEnding_ = false; // the end message is posted
+    bool overlayDone_ = false;   // the end message has arrived
+    WNDPROC tableProc_ = nullptr;
+    // The frozen table: the image is kept from one overlay to the next; the
+    // surface it is selected into lives only while an overlay runs (the
+    // guard, declared last, selects it out before the DC goes).
+    UniqueBitmap overlaySnapshot_;
+    SIZE snapshotSize_{};
+    UniqueDc snapshotDc_;
+    SelectGuard snapshotSelection_;
 };
 
 // The game a stack of the game's table belongs to.

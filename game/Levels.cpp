@@ -24,7 +24,8 @@ void Game::EndLevel(bool success) {
         StartLevel(true);
         return;
     }
-    window_.RunOverlay(3);
+    if (!window_.RunOverlay(3))
+        return; // closing: the labels and the bar are gone
     window_.SetCardsRemaining(-1);
     window_.SetLevel(-1);
     window_.GetTimerBar().Stop();

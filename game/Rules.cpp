@@ -26,7 +26,7 @@ void SideOnDropped(CardStack& target, const CardList&) {
     GameOf(target).SideOnDropped(target);
 }
 
-void OnTimeOut(TimerBar& bar, int) {
+void OnTimeOut(TimerBar& bar, std::uint32_t) {
     HWND table = bar.Handle() ? GetParent(bar.Handle()) : nullptr;
     if (auto* window = static_cast<GameWindow*>(CardWindow::FromHandle(table)))
         window->GetGame().OnTimeOut();

@@ -14,5 +14,5 @@ void SideOnTaken(CardStack& source, int count);
 void SlotOnDropped(CardStack& target, const CardList& cards);
 void SideOnDropped(CardStack& target, const CardList& cards);
 
-void OnTimeOut(TimerBar& bar, int timeLimit);
+void OnTimeOut(TimerBar& bar, std::uint32_t timeLimit);
 void OnNextLevelClicked(TableButton& button);

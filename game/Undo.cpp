@@ -4,7 +4,9 @@
 #include <algorithm>
 
 void Game::Undo() {
-    if (undoTarget_ == 0)
+    // While an overlay is up the table is not in play (between two levels
+    // the record still names the last level's move).
+    if (undoTarget_ == 0 || window_.IsOverlayRunning())
         return;
     window_.EndGesture();
     CardStack* target = window_.FindStack(static_cast<std::uint32_t>(undoTarget_));

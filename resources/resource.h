@@ -10,6 +10,9 @@
 #define IDW_LEVEL 119
 #define IDW_TICK 130
 
+#define IDB_BUBBLE 120
+#define IDB_TITLE 125
+
 #define IDC_NEW_GAME 40001
 #define IDC_EXIT 40002
 #define IDC_UNDO 40003

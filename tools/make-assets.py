@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Writes the game's sounds and icon into resources/ (they are committed;
-run this again only to change them). Everything is synthesised here."""
+"""Writes the game's sounds, icon and bitmaps into resources/ (they are
+committed; run this again only to change them). Everything is synthesised
+here."""
 import math
 import struct
 from pathlib import Path
@@ -87,3 +88,117 @@ for size, img in zip((32, 16), images):
     offset += len(img)
 ico += b"".join(images)
 (out / "keltrim.ico").write_bytes(ico)
+
+
+def bmp24(path, w, h, pixel):
+    """A bottom-up 24-bit BMP of w x h filled by pixel(x, y) -> (r, g, b)."""
+    row_len = (w * 3 + 3) // 4 * 4
+    rows = []
+    for y in range(h - 1, -1, -1):
+        row = bytearray()
+        for x in range(w):
+            r, g, b = pixel(x, y)
+            row += bytes((b, g, r))
+        row += b"\0" * (row_len - len(row))
+        rows.append(bytes(row))
+    data = b"".join(rows)
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+    head = b"BM" + struct.pack("<IHHI", 14 + len(info) + len(data), 0, 0, 14 + len(info))
+    path.write_bytes(head + info + data)
+
+
+def supersampled(inside, x, y, n=4):
+    """The fraction of pixel (x, y) that inside(u, v) covers, on an n x n grid."""
+    hits = 0
+    for i in range(n):
+        for j in range(n):
+            if inside(x + (i + 0.5) / n, y + (j + 0.5) / n):
+                hits += 1
+    return hits / (n * n)
+
+
+def mix(a, b, t):
+    return tuple(int(round(p + (q - p) * t)) for p, q in zip(a, b))
+
+
+FIELD = (0, 64, 100)
+
+
+def bubble_pixel(x, y):
+    """The info labels' bubble: a light blue oval, lit from the upper left,
+    on the table's dark blue field. The oval spans columns 6..48 and rows
+    6..42, the region the labels clip it to."""
+    cx, cy, rx, ry = 27.5, 24.5, 21.5, 18.5
+
+    def inside(u, v):
+        return ((u - cx) / rx) ** 2 + ((v - cy) / ry) ** 2 <= 1.0
+
+    cover = supersampled(inside, x, y)
+    if cover == 0:
+        return FIELD
+    d = math.sqrt(((x + 0.5 - cx) / rx) ** 2 + ((y + 0.5 - cy) / ry) ** 2)
+    body = mix((150, 205, 240), (60, 130, 200), min(1.0, d) ** 2)
+    # A soft highlight towards the upper left.
+    hx, hy = (x + 0.5 - (cx - 7)) / 10, (y + 0.5 - (cy - 8)) / 6
+    glow = max(0.0, 1.0 - math.sqrt(hx * hx + hy * hy))
+    lit = mix(body, (255, 255, 255), glow * 0.8)
+    return mix(FIELD, lit, cover)
+
+
+# 5 x 7 letter shapes of the title, one string per row, "#" for ink.
+GLYPHS = {
+    "K": ["#...#", "#..#.", "#.#..", "##...", "#.#..", "#..#.", "#...#"],
+    "E": ["#####", "#....", "#....", "####.", "#....", "#....", "#####"],
+    "L": ["#....", "#....", "#....", "#....", "#....", "#....", "#####"],
+    "T": ["#####", "..#..", "..#..", "..#..", "..#..", "..#..", "..#.."],
+    "R": ["####.", "#...#", "#...#", "####.", "#.#..", "#..#.", "#...#"],
+    "I": [".###.", "..#..", "..#..", "..#..", "..#..", "..#..", ".###."],
+    "M": ["#...#", "##.##", "#.#.#", "#.#.#", "#...#", "#...#", "#...#"],
+    "S": [".####", "#....", "#....", ".###.", "....#", "....#", "####."],
+    "O": [".###.", "#...#", "#...#", "#...#", "#...#", "#...#", ".###."],
+    "A": [".###.", "#...#", "#...#", "#####", "#...#", "#...#", "#...#"],
+    " ": ["....."] * 7,
+}
+
+
+def title_pixel_fn(text, w, h, cell):
+    """The title artwork: the text in dark blue capitals of rounded dots on
+    white, between two thin light blue rules."""
+    ink = (16, 32, 112)
+    rule = (150, 190, 230)
+    advance = 6 * cell
+    width = len(text) * advance - cell
+    left = (w - width) / 2
+    top = (h - 7 * cell) / 2
+    dots = set()
+    for i, ch in enumerate(text):
+        for row, line in enumerate(GLYPHS[ch]):
+            for col, mark in enumerate(line):
+                if mark == "#":
+                    dots.add((i * 6 + col, row))
+
+    def inside(u, v):
+        gx, gy = (u - left) / cell, (v - top) / cell
+        col, row = math.floor(gx), math.floor(gy)
+        if (col, row) not in dots:
+            return False
+        # Square cells with rounded corners, joined to inked neighbours.
+        fx, fy = gx - col - 0.5, gy - row - 0.5
+        ex = 0.5 if ((col + (1 if fx > 0 else -1), row) in dots) else 0.38
+        ey = 0.5 if ((col, row + (1 if fy > 0 else -1)) in dots) else 0.38
+        if abs(fx) > ex or abs(fy) > ey:
+            return False
+        return True
+
+    def pixel(x, y):
+        if y in (4, h - 5) and 20 <= x < w - 20:
+            return rule
+        return mix((255, 255, 255), ink, supersampled(inside, x, y))
+
+    return pixel
+
+
+bitmaps = out / "bitmaps"
+bitmaps.mkdir(exist_ok=True)
+bmp24(bitmaps / "bubble.bmp", 54, 45, bubble_pixel)
+bmp24(bitmaps / "title.bmp", 516, 69, title_pixel_fn("KELTRIM SOLITAIRE", 516, 69, 5))

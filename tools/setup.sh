@@ -16,6 +16,7 @@ packages=(
   cmake make googletest
   wine wine64 wine32:i386
   xvfb xdotool x11-apps imagemagick
+  fonts-dejavu-core
 )
 
 sudo_cmd=()
@@ -77,4 +78,16 @@ fi
 if [ ! -f "$prefix/system.reg" ]; then
   echo "setup: could not create the Wine prefix $prefix" >&2
   exit 1
+fi
+
+# The game asks for Georgia (the overlay) and Verdana (the labels), which
+# Wine does not have: the prefix maps them to DejaVu Serif and DejaVu Sans.
+fonts_key='HKCU\Software\Wine\Fonts\Replacements'
+if ! grep -q '^"Verdana"="DejaVu Sans"' "$prefix/user.reg" 2>/dev/null; then
+  echo "setup: mapping Georgia and Verdana to DejaVu Serif and DejaVu Sans"
+  for pair in "Georgia=DejaVu Serif" "Verdana=DejaVu Sans"; do
+    KELTRIM_BUILD="$build" DISPLAY= timeout 120 "$root/tools/wine-run" reg add "$fonts_key" \
+      /v "${pair%%=*}" /d "${pair#*=}" /f </dev/null >/dev/null 2>&1 || true
+  done
+  WINEPREFIX="$prefix" timeout 60 wineserver -w || true
 fi

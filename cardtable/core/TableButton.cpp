@@ -95,9 +95,9 @@ void TableButton::Draw(HDC dc) const {
     const int w = rect_.right - rect_.left, h = rect_.bottom - rect_.top;
     int tx = rect_.left + (w - text.cx) / 2;
     if (style_ & kAlignLeft)
-        tx = rect_.left + 4;
+        tx = rect_.left;
     else if (style_ & kAlignRight)
-        tx = rect_.right - 4 - text.cx;
+        tx = rect_.right - text.cx;
     int ty = rect_.top + (h - text.cy) / 2;
     const bool sunken = pressed_ && hot_;
     if (sunken) {

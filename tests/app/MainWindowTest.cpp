@@ -2,6 +2,7 @@
 #include "game/Game.h"
 #include "resources/resource.h"
 #include "support/FakeSeams.h"
+#include "support/OverlayPilot.h"
 #include "support/TestWindow.h"
 
 #include <gtest/gtest.h>
@@ -28,6 +29,7 @@ protected:
 
     FakeSeams fake;
     Game game;
+    OverlayPilot pilot{game.GetGameWindow()};
     HWND wnd = nullptr;
 };
 

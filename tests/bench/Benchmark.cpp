@@ -1,7 +1,8 @@
 // Measures, on this machine and in one run, what the table's drawing costs:
 // one frame of a dragged card, one full paint of a dealt table, the ratio of
 // the two, and a whole deal, once with the glides' real 10 ms pauses and
-// once with the pauses taken out to show the drawing alone.
+// once with the pauses taken out to show the drawing alone; and the CPU time
+// the process uses while a level's timer runs and nothing else happens.
 #include "cardtable/core/CardWindow.h"
 #include "cardtable/core/GdiHandle.h"
 #include "cardtable/core/Seams.h"
@@ -95,6 +96,41 @@ double TablePaint(CardWindow& window, int paints) {
     return (Seconds() - start) / paints;
 }
 
+double CpuSeconds() {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    auto seconds = [](const FILETIME& t) {
+        ULARGE_INTEGER v;
+        v.LowPart = t.dwLowDateTime;
+        v.HighPart = t.dwHighDateTime;
+        return static_cast<double>(v.QuadPart) * 1e-7;
+    };
+    return seconds(kernel) + seconds(user);
+}
+
+// Handles the messages of the running level (the timer bar's ticks, and
+// nothing else) for a while, as the main loop would.
+struct IdleCost {
+    double cpuPerSecond; // CPU seconds per second of wall-clock time
+    double wall;
+    int ticks;
+};
+IdleCost IdleLevel(HWND timerBar, double seconds) {
+    int ticks = 0;
+    const double cpuStart = CpuSeconds(), start = Seconds();
+    while (Seconds() - start < seconds) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ticks += msg.message == WM_TIMER && msg.hwnd == timerBar;
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    const double wall = Seconds() - start;
+    return IdleCost{(CpuSeconds() - cpuStart) / wall, wall, ticks};
+}
+
 } // namespace
 
 int main() {
@@ -140,6 +176,23 @@ int main() {
                 quick.whole * 1e3, quick.fromGlides * 1e3);
     std::printf("pauses alone: %.1f ms at 10 ms each\n", paced.pauses * 10.0);
     std::printf("drawing handles left by the drags: %d\n", LiveGdiHandles() - gdiBefore);
+
+    // A fresh level, its timer running against the real millisecond counter.
+    Deal(game, false);
+    TimerBar& bar = game.GetGameWindow().GetTimerBar();
+    const IdleCost idle = IdleLevel(bar.Handle(), 10.0);
+    std::printf("running level, nothing else happening: %.2f ms CPU per second (%.3f %%), "
+                "%d bar ticks in %.1f s, %u s left\n",
+                idle.cpuPerSecond * 1e3, idle.cpuPerSecond * 100, idle.ticks, idle.wall,
+                static_cast<unsigned>(bar.GetSecondsLeft()));
+    // The platform's share: a bare 50 ms timer of a window that does nothing
+    // with its ticks, the bar stopped.
+    bar.Stop();
+    SetTimer(parent.get(), 1, 50, nullptr);
+    const IdleCost bare = IdleLevel(bar.Handle(), 10.0);
+    KillTimer(parent.get(), 1);
+    std::printf("a bare 50 ms window timer instead: %.2f ms CPU per second (%.3f %%)\n",
+                bare.cpuPerSecond * 1e3, bare.cpuPerSecond * 100);
     seams::Reset();
     return 0;
 }

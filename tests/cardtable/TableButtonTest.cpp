@@ -1,7 +1,9 @@
 #include "cardtable/core/CardImages.h"
 #include "cardtable/core/CardWindow.h"
+#include "cardtable/core/MemorySurface.h"
 #include "cardtable/core/TableButton.h"
 #include "support/FakeSeams.h"
+#include "support/InkBox.h"
 #include "support/TableOnScreen.h"
 
 #include <gtest/gtest.h>
@@ -64,6 +66,57 @@ TEST_F(TableButtonTest, RaisedFrameAndItsSunkenMirror) {
     EXPECT_EQ(Pixel(168, 128), face);
     Send(WM_LBUTTONUP, 130, 115);
     EXPECT_EQ(Pixel(100, 115), light);
+}
+
+// The label's ink on the window, against the same text drawn alone at
+// (0, 0) in the default GUI font: the label's left edge stands at the
+// button's left (style 2), its right edge at the button's right (style 4),
+// or centred; pressed with the pointer inside, one pixel right and down.
+TEST_F(TableButtonTest, LabelStandsByItsStyleInBothLooks) {
+    const char* text = "next level";
+    MemorySurface alone(nullptr, 200, 40);
+    const RECT all{0, 0, 200, 40};
+    FillRect(alone.dc(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SIZE size{};
+    {
+        SelectGuard font(alone.dc(), GetStockObject(DEFAULT_GUI_FONT));
+        GetTextExtentPoint32A(alone.dc(), text, 10, &size);
+        SetTextColor(alone.dc(), RGB(255, 255, 255));
+        SetBkMode(alone.dc(), TRANSPARENT);
+        TextOutA(alone.dc(), 0, 0, text, 10);
+    }
+    // Pixels the letters cover whole are white on any ground.
+    auto white = [](COLORREF c, int, int) { return c == RGB(255, 255, 255); };
+    const InkBox ref = FindInk(CardImagePixels(alone.dc(), 0, 0, 200, 40), white);
+    ASSERT_FALSE(ref.Empty());
+
+    struct Case {
+        std::uint32_t style;
+        int left; // where the label's measured box starts, unpressed
+    };
+    const int x = 100, y = 100, w = 90, h = 30;
+    const Case cases[] = {{TableButton::kRaised, x + (w - size.cx) / 2},
+                          {TableButton::kRaised | TableButton::kAlignLeft, x},
+                          {TableButton::kRaised | TableButton::kAlignRight, x + w - size.cx}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.style);
+        TableButton* b = table.CreateButton(77, text, c.style, true, x, y, w, h);
+        table.Redraw();
+        const RECT area{x, y, x + w, y + h};
+        for (bool pressed : {false, true}) {
+            if (pressed)
+                Send(WM_LBUTTONDOWN, x + w / 2, y + h / 2);
+            WindowDc dc(table.GetHandle());
+            const InkBox ink = FindInk(CardImagePixels(dc.get(), 0, 0, 600, 400), white, area);
+            const int shift = pressed ? 1 : 0;
+            EXPECT_EQ(ink.left, c.left + ref.left + shift) << pressed;
+            EXPECT_EQ(ink.right, c.left + ref.right + shift) << pressed;
+            EXPECT_EQ(ink.top, y + (h - size.cy) / 2 + ref.top + shift) << pressed;
+            EXPECT_EQ(ink.count, ref.count) << pressed;
+        }
+        Send(WM_LBUTTONUP, x + w / 2, y + h / 2);
+        b->SetVisible(false); // the next case's button takes its place
+    }
 }
 
 TEST_F(TableButtonTest, ReleaseOutsideClicksNothing) {

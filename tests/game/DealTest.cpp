@@ -2,6 +2,7 @@
 #include "cardtable/motion/Glide.h"
 #include "game/Game.h"
 #include "support/FakeSeams.h"
+#include "support/OverlayPilot.h"
 #include "support/TestWindow.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,7 @@ protected:
     FakeSeams fake;
     TestWindow parent;
     Game game;
+    OverlayPilot pilot{game.GetGameWindow()};
 };
 
 TEST_F(DealTest, TableStacksStandInCreationOrderAndPlace) {

@@ -13,7 +13,7 @@ void FillPile(CardStack& pile, int n) {
 
 TEST_F(Levels, TimeOutWithTheTargetReachedIsASuccess) {
     FillPile(stack(35), 16);
-    window().GetTimerBar().Expire();
+    RunOutOfTime();
     EXPECT_EQ(window().GetLevel(), 2);
     EXPECT_EQ(window().GetTimerBar().GetTimeLimit(), 150);
     EXPECT_TRUE(window().GetTimerBar().IsRunning());
@@ -25,7 +25,7 @@ TEST_F(Levels, TimeOutWithTheTargetReachedIsASuccess) {
 TEST_F(Levels, TimeOutBelowTheTargetIsGameOver) {
     FillPile(stack(35), 14);
     const Card before = top(22);
-    window().GetTimerBar().Expire();
+    RunOutOfTime();
     EXPECT_EQ(window().OverlayKind(), 3);
     EXPECT_EQ(window().GetLevel(), -1);
     EXPECT_EQ(window().GetCardsRemaining(), -1);
@@ -59,7 +59,7 @@ TEST_F(Levels, TimeOutDuringADragDealsACompleteTable) {
     const int x = stack(22).X() + 5, y = stack(22).Y() + 5;
     SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     ASSERT_TRUE(stack(22).IsDragging());
-    window().GetTimerBar().Expire(); // below the target: Game Over
+    RunOutOfTime(); // below the target: Game Over
     EXPECT_FALSE(stack(22).IsDragging());
     game.StartLevel(false);
     SendMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(x + 200, y));
@@ -119,7 +119,7 @@ TEST_F(Levels, FromLevelSeventeenOnlyAClearedTableWins) {
     Drag(22, 23); // 48 on the pile, though cards remain on the table
     EXPECT_EQ(window().GetLevel(), 18);
     FillPile(stack(35), 47);
-    window().GetTimerBar().Expire();
+    RunOutOfTime();
     EXPECT_EQ(window().OverlayKind(), 3);
 }
 

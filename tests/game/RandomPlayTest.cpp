@@ -93,9 +93,15 @@ TEST_F(RandomPlay, NoCardIsEverLostOrDuplicated) {
             if (roll < 80) {
                 const TableState before = TableState::Of(game);
                 const int pileBefore = stack(35).Count();
+                const int record[3] = {game.UndoTarget(), game.UndoSource(), game.UndoPlainMove()};
                 if (!RandomDrag(rng))
                     continue;
-                const bool landed = !(TableState::Of(game) == before);
+                // A card put back on its own emptied placeholder (Easy mode)
+                // lands without changing the table, but is the move to undo.
+                const bool recorded = game.UndoTarget() != record[0] ||
+                                      game.UndoSource() != record[1] ||
+                                      game.UndoPlainMove() != record[2];
+                const bool landed = !(TableState::Of(game) == before) || recorded;
                 if (landed && game.CanUndo()) {
                     beforeDrop = before;
                     modeChangedSinceDrop = false;
@@ -114,7 +120,7 @@ TEST_F(RandomPlay, NoCardIsEverLostOrDuplicated) {
                 game.SetDifficulty(game.GetDifficulty() == kEasy ? kNormal : kEasy);
                 modeChangedSinceDrop = true;
             } else {
-                window().GetTimerBar().Expire();
+                RunOutOfTime();
             }
             if (window().GetLevel() > lastLevel)
                 ++levelsWon;

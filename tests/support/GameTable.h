@@ -5,6 +5,7 @@
 #include "cardtable/core/TableButton.h"
 #include "game/Game.h"
 #include "support/FakeSeams.h"
+#include "support/OverlayPilot.h"
 #include "support/TestWindow.h"
 
 #include <gtest/gtest.h>
@@ -77,9 +78,18 @@ protected:
         return out;
     }
 
+    // Ends the level's time: the millisecond counter moves past the
+    // expiry and the bar's timer ticks once.
+    void RunOutOfTime() {
+        TimerBar& bar = window().GetTimerBar();
+        fake.tick += 2 * bar.GetTimeLimit() * 1000;
+        SendMessageA(bar.Handle(), WM_TIMER, TimerBar::kTimerId, 0);
+    }
+
     FakeSeams fake;
     TestWindow parent;
     Game game;
+    OverlayPilot pilot{game.GetGameWindow()};
 };
 
 // What the table holds and shows, for before-and-after comparisons.

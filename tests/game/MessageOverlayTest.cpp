@@ -1,0 +1,150 @@
+// The message overlay through the game window's own messages, on a 706 x 530
+// client: the transitions' ticks, clicks, the Game Over pause, a quit, and
+// commands that must do nothing while an overlay is up.
+#include "support/GameTable.h"
+
+namespace {
+
+class MessageOverlay : public GameTable {
+protected:
+    void SetUp() override {
+        GameTable::SetUp();
+        HWND wnd = window().GetHandle();
+        RECT outer{}, client{};
+        GetWindowRect(wnd, &outer);
+        GetClientRect(wnd, &client);
+        MoveWindow(wnd, 0, 0, 706 + (outer.right - outer.left) - client.right,
+                   530 + (outer.bottom - outer.top) - client.bottom, TRUE);
+        PumpMessages();
+        ASSERT_EQ(window().ClientWidth(), 706);
+        ASSERT_EQ(window().ClientHeight(), 530);
+    }
+    void FillPile(int n) {
+        CardList l;
+        for (int i = 0; i < n; ++i)
+            l.Push(CardEntry{static_cast<Card>(i), 1});
+        stack(kRemovedPile).SetCards(l);
+    }
+    bool EndPosted() {
+        MSG m;
+        return PeekMessageA(&m, window().GetHandle(), GameWindow::kOverlayEnd,
+                            GameWindow::kOverlayEnd, PM_NOREMOVE) != 0;
+    }
+};
+
+// The wipe of a new game takes 48 ticks, the curtains between levels 18 and
+// the Game Over columns 36; a click before the end of a transition does
+// nothing, the first one after it ends the overlay.
+TEST_F(MessageOverlay, TransitionsTakeTheirTicksAndIgnoreEarlyClicks) {
+    struct Seen {
+        int kind = 0, ticks = 0;
+        bool earlyClickEnded = true, runningAfterIt = false;
+    };
+    auto play = [&](Seen& seen) {
+        pilot.Next([&seen, this](GameWindow& w) {
+            seen.kind = w.OverlayKind();
+            for (int i = 0; i < 5; ++i)
+                OverlayPilot::Tick(w);
+            OverlayPilot::Click(w);
+            seen.earlyClickEnded = EndPosted();
+            seen.ticks = 5 + OverlayPilot::RunTransition(w);
+            OverlayPilot::Click(w); // ends Game Over too
+            seen.runningAfterIt = w.IsOverlayRunning();
+        });
+    };
+    Seen opening, between, over;
+    play(opening);
+    game.StartLevel(false);
+    play(between);
+    game.StartLevel(true);
+    FillPile(10);
+    play(over);
+    RunOutOfTime();
+    for (const Seen* s : {&opening, &between, &over}) {
+        EXPECT_FALSE(s->earlyClickEnded) << s->kind;
+        EXPECT_TRUE(s->runningAfterIt) << s->kind; // ended by its loop, afterwards
+    }
+    EXPECT_EQ(opening.kind, 1);
+    EXPECT_EQ(opening.ticks, 48);
+    EXPECT_EQ(between.kind, 2);
+    EXPECT_EQ(between.ticks, 18);
+    EXPECT_EQ(over.kind, 3);
+    EXPECT_EQ(over.ticks, 36);
+    EXPECT_FALSE(window().IsOverlayRunning());
+    EXPECT_EQ(window().OverlayKind(), 3);
+}
+
+// Game Over ends by itself on the first tick after its columns, which the
+// overlay sets to 600 ms; "click to continue..." is never drawn in it.
+TEST_F(MessageOverlay, GameOverEndsItself600MsAfterItsColumns) {
+    DWORD columnsDone = 0;
+    pilot.autoDismiss = false;
+    pilot.Next([&](GameWindow& w) {
+        OverlayPilot::RunTransition(w);
+        columnsDone = GetTickCount();
+    });
+    FillPile(0);
+    RunOutOfTime();
+    const DWORD pause = GetTickCount() - columnsDone;
+    EXPECT_FALSE(window().IsOverlayRunning());
+    EXPECT_EQ(window().OverlayKind(), 3);
+    EXPECT_GE(pause, 550u);
+    EXPECT_EQ(window().GetLevel(), -1);
+}
+
+// A quit during an overlay ends it, puts the table's own procedure back and
+// is posted again for the main loop; nothing is dealt afterwards.
+TEST_F(MessageOverlay, QuitDuringAnOverlayEndsItAndDealsNothing) {
+    HWND wnd = window().GetHandle();
+    const LONG_PTR tableProc = GetWindowLongPtrA(wnd, GWLP_WNDPROC);
+    pilot.Next([](GameWindow&) { PostQuitMessage(0); });
+    fake.pauses = 0;
+    EXPECT_EQ(game.StartLevel(false), 0);
+    EXPECT_FALSE(window().IsOverlayRunning());
+    EXPECT_EQ(GetWindowLongPtrA(wnd, GWLP_WNDPROC), tableProc);
+    EXPECT_EQ(fake.pauses, 0); // no glide
+    for (std::uint32_t id = 1; id <= 35; ++id)
+        EXPECT_EQ(stack(id).Count(), 0) << id;
+    EXPECT_FALSE(window().GetTimerBar().IsRunning());
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 0u);
+    EXPECT_FALSE(EndPosted()); // nothing left to end the next overlay early
+}
+
+// While an overlay is up, a new game and an undo (what F2 and Ctrl+Z ask
+// for) do nothing: no overlay runs inside another, no card moves.
+TEST_F(MessageOverlay, NewGameAndUndoDoNothingWhileAnOverlayRuns) {
+    FillPile(14);
+    Put(22, {CardOf(1)});
+    Put(23, {CardOf(12)});
+    Drag(22, 23);
+    ASSERT_EQ(game.CanUndo(), 1);
+    ASSERT_EQ(stack(kRemovedPile).Count(), 16);
+    pilot.kinds.clear();
+    int refused = -1, pileDuringUndo = 0;
+    auto tryCommands = [&](GameWindow& w) {
+        for (int i = 0; i < 3; ++i)
+            OverlayPilot::Tick(w);
+        refused = game.StartLevel(false);
+        game.Undo();
+        pileDuringUndo = stack(kRemovedPile).Count();
+        SendMessageA(w.GetHandle(), WM_KEYDOWN, VK_F2, 0);
+        OverlayPilot::Dismiss(w);
+    };
+    pilot.Next(tryCommands); // between two levels: the record is the last level's
+    game.OnNextLevelClicked();
+    EXPECT_EQ(refused, 0);
+    EXPECT_EQ(pileDuringUndo, 16);
+    EXPECT_EQ(window().GetLevel(), 2);
+
+    FillPile(0); // Game Over, still in its columns
+    pilot.Next(tryCommands);
+    RunOutOfTime();
+    EXPECT_EQ(refused, 0);
+    EXPECT_EQ(pilot.kinds, (std::vector<int>{2, 3}));
+    EXPECT_EQ(window().OverlayKind(), 3);
+    EXPECT_EQ(window().GetLevel(), -1);
+}
+
+} // namespace
