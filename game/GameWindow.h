@@ -39,6 +39,8 @@ public:
     // 3 Game Over) and returns when it has ended.
     void RunOverlay(int kind);
     int OverlayKind() const { return overlayKind_; }
+    // True while an overlay's own message loop runs.
+    bool IsOverlayRunning() const { return overlayRunning_; }
 
 private:
     void PaintOverlay(HDC dc);
@@ -49,6 +51,7 @@ private:
     InfoLabel levelLabel_;
     InfoLabel cardsRemainingLabel_;
     int overlayKind_ = 0;
+    bool overlayRunning_ = false;
 };
 
 // The game a stack of the game's table belongs to.
