@@ -35,8 +35,7 @@ bool CanStartNewGame(Game& game) {
 
 bool CanUndoNow(Game& game) {
     const GameWindow& table = game.GetGameWindow();
-    return game.CanUndo() && !table.IsOverlayRunning() &&
-           table.OverlayKind() != kGameOverOverlay;
+    return game.CanUndo() && !table.IsOverlayRunning() && table.OverlayKind() != kGameOverOverlay;
 }
 
 void RunCommand(HWND main, Game& game, int id) {

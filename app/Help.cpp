@@ -10,8 +10,7 @@
 
 std::string FormatHelpAddress(const char* modulePath, int resourceId) {
     char address[MAX_PATH + 32];
-    std::snprintf(address, sizeof address, "res://%s/%d", modulePath ? modulePath : "",
-                  resourceId);
+    std::snprintf(address, sizeof address, "res://%s/%d", modulePath ? modulePath : "", resourceId);
     return address;
 }
 
@@ -27,8 +26,7 @@ int ShowHelp(HWND owner, int resourceId) {
     auto* showDialog = reinterpret_cast<SHOWHTMLDIALOGFN*>(
         reinterpret_cast<void*>(GetProcAddress(library.get(), "ShowHTMLDialog")));
     WCHAR wide[MAX_PATH] = {};
-    if (!showDialog ||
-        MultiByteToWideChar(CP_ACP, 0, address.c_str(), -1, wide, MAX_PATH) == 0)
+    if (!showDialog || MultiByteToWideChar(CP_ACP, 0, address.c_str(), -1, wide, MAX_PATH) == 0)
         return 0;
     IMoniker* moniker = nullptr;
     if (FAILED(CreateURLMoniker(nullptr, wide, &moniker)) || !moniker)

@@ -105,8 +105,8 @@ HelpLayout LayOutHelpPage(const HelpPage& page, int width, const HelpMeasure& me
         }
         // Neighbouring rows share one frame line.
         const int bottom = lines.Y() + kHelpPadding + kHelpFrame;
-        out.rows.push_back(PlacedRow{RECT{tableLeft, y, tableLeft + tableWidth, bottom},
-                                     row.filled, row.background});
+        out.rows.push_back(PlacedRow{RECT{tableLeft, y, tableLeft + tableWidth, bottom}, row.filled,
+                                     row.background});
         y = bottom - kHelpFrame;
     }
     out.height = y + kHelpFrame + kHelpMargin;

@@ -106,8 +106,8 @@ Tag ReadTag(std::string_view s) {
 // Character references as single bytes of the Windows code page.
 std::string DecodeEntities(std::string_view s) {
     static const std::map<std::string, char> named = {
-        {"amp", '&'},     {"lt", '<'},      {"gt", '>'},     {"quot", '"'},
-        {"apos", '\''},   {"nbsp", '\xA0'}, {"copy", '\xA9'}, {"reg", '\xAE'},
+        {"amp", '&'},      {"lt", '<'},       {"gt", '>'},      {"quot", '"'},
+        {"apos", '\''},    {"nbsp", '\xA0'},  {"copy", '\xA9'}, {"reg", '\xAE'},
         {"trade", '\x99'}, {"ndash", '\x96'}, {"mdash", '\x97'}};
     std::string out;
     for (size_t i = 0; i < s.size(); ++i) {
@@ -153,17 +153,16 @@ std::string CssValue(std::string_view declarations, std::string_view property) {
     const std::string lower = Lower(declarations);
     for (size_t at = lower.find(property); at != std::string::npos;
          at = lower.find(property, at + 1)) {
-        const bool startsWord = at == 0 || lower[at - 1] == ';' || lower[at - 1] == '{' ||
-                                IsSpace(lower[at - 1]);
+        const bool startsWord =
+            at == 0 || lower[at - 1] == ';' || lower[at - 1] == '{' || IsSpace(lower[at - 1]);
         size_t i = at + property.size();
         while (i < lower.size() && IsSpace(lower[i]))
             ++i;
         if (!startsWord || i >= lower.size() || lower[i] != ':')
             continue;
         const size_t end = lower.find(';', i);
-        return std::string(Trim(declarations.substr(i + 1, end == std::string::npos
-                                                                ? std::string::npos
-                                                                : end - i - 1)));
+        return std::string(Trim(declarations.substr(
+            i + 1, end == std::string::npos ? std::string::npos : end - i - 1)));
     }
     return {};
 }
@@ -208,9 +207,9 @@ void Apply(const Rule& rule, Style& style) {
 }
 
 bool IsBlockTag(const std::string& n) {
-    static const char* const tags[] = {"p",  "div", "li", "td", "th", "tr", "table", "ul",
-                                       "ol", "h1",  "h2", "h3", "h4", "h5", "h6", "center",
-                                       "blockquote", "body"};
+    static const char* const tags[] = {"p",     "div", "li", "td",     "th",         "tr",
+                                       "table", "ul",  "ol", "h1",     "h2",         "h3",
+                                       "h4",    "h5",  "h6", "center", "blockquote", "body"};
     for (const char* t : tags)
         if (n == t)
             return true;
@@ -218,8 +217,8 @@ bool IsBlockTag(const std::string& n) {
 }
 
 bool IsVoidTag(const std::string& n) {
-    static const char* const tags[] = {"br",  "img",   "hr",   "meta", "link", "input",
-                                       "col", "area",  "base", "wbr",  "param"};
+    static const char* const tags[] = {"br",  "img",  "hr",   "meta", "link", "input",
+                                       "col", "area", "base", "wbr",  "param"};
     for (const char* t : tags)
         if (n == t)
             return true;
@@ -342,7 +341,8 @@ void Reader::OnOpen(const Tag& tag) {
             page_.height = h;
     }
     for (const char* key : {"name", "id"})
-        if (std::string a = tag.Attribute(key); !a.empty() && (n == "a" || std::string(key) == "id"))
+        if (std::string a = tag.Attribute(key);
+            !a.empty() && (n == "a" || std::string(key) == "id"))
             pendingAnchors_.push_back(a);
     if (n == "br") {
         OnLineBreak();
@@ -353,7 +353,8 @@ void Reader::OnOpen(const Tag& tag) {
     if (n == "tr")
         page_.rows.emplace_back();
     COLORREF background = 0;
-    if ((n == "tr" || n == "td" || n == "th") && ParseColor(tag.Attribute("bgcolor"), &background)) {
+    if ((n == "tr" || n == "td" || n == "th") &&
+        ParseColor(tag.Attribute("bgcolor"), &background)) {
         HelpRow& row = page_.rows[Row()];
         row.filled = true;
         row.background = background;

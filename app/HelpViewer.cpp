@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr int kLineStep = 16;   // one arrow key or scroll bar arrow
-constexpr int kWheelLines = 3;  // per notch of the wheel
+constexpr int kLineStep = 16;  // one arrow key or scroll bar arrow
+constexpr int kWheelLines = 3; // per notch of the wheel
 constexpr COLORREF kPaper = RGB(255, 255, 255);
 constexpr COLORREF kFrameColor = RGB(0, 0, 0);
 
@@ -133,8 +133,8 @@ void HelpViewer::MakeFonts() {
         const bool bold = (i & 1) != 0, large = (i & 2) != 0;
         fonts_[i].reset(CreateFontA(large ? -19 : -13, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE,
                                     FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                    DEFAULT_PITCH | FF_SWISS, "Verdana"));
+                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                                    "Verdana"));
     }
 }
 
@@ -183,7 +183,8 @@ bool HelpViewer::JumpTo(const std::string& anchor) {
 
 LRESULT CALLBACK HelpViewer::WindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
-        auto* created = static_cast<HelpViewer*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+        auto* created =
+            static_cast<HelpViewer*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
         created->wnd_ = wnd;
         SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
     }
@@ -323,17 +324,25 @@ void HelpViewer::PaintPage(HDC dc, int width, int height) const {
         FrameSolid(dc, r, kFrameColor);
     }
     SetBkMode(dc, TRANSPARENT);
+    const PlacedWord* previous = nullptr;
     for (const PlacedWord& word : layout_.words) {
+        const PlacedWord* before = std::exchange(previous, &word);
         if (word.box.bottom <= top || word.box.top >= bottom)
             continue;
         SelectGuard font(dc, fonts_[word.font].get());
         SetTextColor(dc, word.color);
-        const int y = word.box.top - scroll_;
-        TextOutA(dc, word.box.left, y, word.text.c_str(), static_cast<int>(word.text.size()));
-        if (!word.link.empty())
-            FillSolid(dc, RECT{word.box.left, y + (word.box.bottom - word.box.top) - 2,
-                               word.box.right, y + (word.box.bottom - word.box.top) - 1},
-                      word.color);
+        TextOutA(dc, word.box.left, word.box.top - scroll_, word.text.c_str(),
+                 static_cast<int>(word.text.size()));
+        if (word.link.empty())
+            continue;
+        // A link's underline runs on under the spaces between its words.
+        const bool continues =
+            before && before->link == word.link && before->box.bottom == word.box.bottom;
+        const int underline = word.box.bottom - scroll_ - 2;
+        FillSolid(dc,
+                  RECT{continues ? before->box.right : word.box.left, underline, word.box.right,
+                       underline + 1},
+                  word.color);
     }
 }
 

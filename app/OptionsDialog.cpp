@@ -89,7 +89,8 @@ void OptionsDialog::OnMeasureItem(HWND dlg, MEASUREITEMSTRUCT& item) {
 void OptionsDialog::OnDrawItem(const DRAWITEMSTRUCT& item) const {
     if (item.itemAction & (ODA_DRAWENTIRE | ODA_SELECT)) {
         const bool selected = (item.itemState & ODS_SELECTED) != 0;
-        FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+        FillRect(item.hDC, &item.rcItem,
+                 GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
         if (item.itemData < static_cast<ULONG_PTR>(kColorCount)) {
             RECT swatch = item.rcItem;
             InflateRect(&swatch, -4, -4);

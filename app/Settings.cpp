@@ -48,9 +48,8 @@ bool WriteSettings(Game& game, const SettingsPlace& place) {
     HKEY key = OpenKey(place, KEY_WRITE);
     if (!key)
         return false;
-    const bool ok =
-        WriteDword(key, "bgcolor", game.GetGameWindow().GetBackgroundColor()) &&
-        WriteDword(key, "difficulty", static_cast<DWORD>(game.GetDifficulty()));
+    const bool ok = WriteDword(key, "bgcolor", game.GetGameWindow().GetBackgroundColor()) &&
+                    WriteDword(key, "difficulty", static_cast<DWORD>(game.GetDifficulty()));
     RegCloseKey(key);
     return ok;
 }
