@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "app/Settings.h"
 #include "game/Game.h"
 #include "resources/resource.h"
 #include "support/FakeSeams.h"
@@ -14,6 +15,7 @@ namespace {
 class MainWindowTest : public testing::Test {
 protected:
     void SetUp() override {
+        RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey); // a first start
         ASSERT_TRUE(MainWindow::InitInstance(GetModuleHandleA(nullptr), SW_SHOWNORMAL, game));
         wnd = MainWindow::Handle();
         PumpMessages(); // the posted New game deals the first level
