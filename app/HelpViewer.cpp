@@ -47,8 +47,7 @@ void FrameSolid(HDC dc, const RECT& r, COLORREF color) {
 HelpViewer::HelpViewer(HelpPage page) : page_(std::move(page)) {}
 
 HelpViewer::~HelpViewer() {
-    if (wnd_)
-        Close();
+    Close();
 }
 
 void HelpViewer::RegisterClassOnce() {
@@ -112,8 +111,7 @@ bool HelpViewer::Run(HWND owner) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    if (wnd_)
-        Close();
+    Close();
     return true;
 }
 
@@ -241,6 +239,12 @@ LRESULT HelpViewer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
         Close();
         return 0;
+    case WM_NCDESTROY: {
+        // Destroyed with its owner: the modal loop ends.
+        HWND wnd = std::exchange(wnd_, nullptr);
+        SetWindowLongPtrA(wnd, GWLP_USERDATA, 0);
+        return DefWindowProcA(wnd, msg, wp, lp);
+    }
     default:
         return DefWindowProcA(wnd_, msg, wp, lp);
     }

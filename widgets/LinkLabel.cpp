@@ -18,17 +18,13 @@ constexpr const char* kHand[] = {
     "....#oooooooooo#.", "....############.", "....############.",
 };
 
-HBITMAP LoadArtwork(int id) {
-    if (id == 0)
-        return nullptr;
-    return LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
-}
-
-} // namespace
-
-COLORREF ArtworkKeyColor(int artworkId) {
-    return artworkId == LinkLabel::kNamePlate ? RGB(248, 191, 36) : RGB(198, 214, 231);
-}
+// The hand cursor's 32 x 32 masks, 4 bytes a row, the leftmost pixel in the
+// highest bit. Its hot spot is the fingertip.
+struct CursorMasks {
+    BYTE andMask[128];
+    BYTE xorMask[128];
+};
+constexpr POINT kHandHotSpot{5, 2};
 
 CursorMasks HandCursorMasks() {
     CursorMasks m;
@@ -47,6 +43,18 @@ CursorMasks HandCursorMasks() {
         ++row;
     }
     return m;
+}
+
+HBITMAP LoadArtwork(int id) {
+    if (id == 0)
+        return nullptr;
+    return LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+}
+
+} // namespace
+
+COLORREF ArtworkKeyColor(int artworkId) {
+    return artworkId == LinkLabel::kNamePlate ? RGB(248, 191, 36) : RGB(198, 214, 231);
 }
 
 // The mask has 1 where the work copy shows the key. Blitting a one-bit

@@ -56,15 +56,6 @@ private:
 // The colour of an artwork's field, which the label leaves transparent.
 COLORREF ArtworkKeyColor(int artworkId);
 
-// The hand cursor's 32 x 32 masks, 4 bytes a row, the leftmost pixel in the
-// highest bit. Its hot spot is the fingertip.
-struct CursorMasks {
-    BYTE andMask[128];
-    BYTE xorMask[128];
-};
-constexpr POINT kHandHotSpot{5, 2};
-CursorMasks HandCursorMasks();
-
 // Copies w x h of `image` from (sx, sy) to (x, y) on `surface`, except the
 // pixels of the `key` colour, where the surface keeps its own.
 void ColorKeyedCopy(HDC surface, int x, int y, int w, int h, HBITMAP image, int sx, int sy,

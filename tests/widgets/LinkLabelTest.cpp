@@ -95,17 +95,9 @@ TEST_F(LinkLabelTest, ArtworkIsDrawnOverTheTableExceptItsField) {
     EXPECT_EQ(LiveGdiHandles(), gdi);
 }
 
+// The cursor the system made from the label's masks: hot spot and rows
+// (AND rows first, then XOR rows, 4 bytes each).
 TEST_F(LinkLabelTest, HandCursorOverTheLabelWithTheFingertipAsHotSpot) {
-    const CursorMasks m = HandCursorMasks();
-    const BYTE and1[] = {0xF9, 0xFF, 0xFF, 0xFF}, and7[] = {0xF0, 0x00, 0x7F, 0xFF};
-    const BYTE xor7[] = {0x06, 0xDB, 0x00, 0x00}, none[] = {0, 0, 0, 0};
-    EXPECT_EQ(std::memcmp(m.andMask + 4, and1, 4), 0);
-    EXPECT_EQ(std::memcmp(m.xorMask + 4, none, 4), 0);
-    EXPECT_EQ(std::memcmp(m.andMask + 28, and7, 4), 0);
-    EXPECT_EQ(std::memcmp(m.xorMask + 28, xor7, 4), 0);
-    for (int row = 19; row < 32; ++row) // transparent below the hand
-        EXPECT_EQ(m.andMask[row * 4] & m.andMask[row * 4 + 3], 0xFF) << row;
-
     HWND wnd = label.Handle();
     EXPECT_EQ(label.HandCursor(), nullptr); // made on first use
     EXPECT_TRUE(SendMessageA(wnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(wnd),
@@ -113,17 +105,22 @@ TEST_F(LinkLabelTest, HandCursorOverTheLabelWithTheFingertipAsHotSpot) {
     ASSERT_NE(label.HandCursor(), nullptr);
     EXPECT_EQ(GetCursor(), label.HandCursor());
 
-    // The cursor the system made from the masks: hot spot and rows.
     ICONINFO info{};
     ASSERT_TRUE(GetIconInfo(label.HandCursor(), &info));
     UniqueBitmap mask(info.hbmMask), color(info.hbmColor);
     EXPECT_FALSE(info.fIcon);
     EXPECT_EQ(info.xHotspot, 5u);
     EXPECT_EQ(info.yHotspot, 2u);
-    BYTE bits[256] = {}; // AND rows, then XOR rows
+    BYTE bits[256] = {};
     ASSERT_EQ(GetBitmapBits(mask.get(), sizeof bits, bits), 256);
+    const BYTE and1[] = {0xF9, 0xFF, 0xFF, 0xFF}, and7[] = {0xF0, 0x00, 0x7F, 0xFF};
+    const BYTE xor1[] = {0, 0, 0, 0}, xor7[] = {0x06, 0xDB, 0x00, 0x00};
+    EXPECT_EQ(std::memcmp(bits + 4, and1, 4), 0);
     EXPECT_EQ(std::memcmp(bits + 28, and7, 4), 0);
+    EXPECT_EQ(std::memcmp(bits + 128 + 4, xor1, 4), 0);
     EXPECT_EQ(std::memcmp(bits + 128 + 28, xor7, 4), 0);
+    for (int row = 19; row < 32; ++row) // transparent below the hand
+        EXPECT_EQ(bits[row * 4] & bits[row * 4 + 3], 0xFF) << row;
 }
 
 TEST_F(LinkLabelTest, EveryClickOpensTheAddressAndAFailingShellChangesNothing) {
@@ -135,7 +132,17 @@ TEST_F(LinkLabelTest, EveryClickOpensTheAddressAndAFailingShellChangesNothing) {
     ASSERT_EQ(fake.opened.size(), 2u);
     EXPECT_EQ(fake.opened[1], kAddress);
 
-    // The shell cannot open it: no message, and the next click tries again.
+    // Without an address (none given, or one too long to keep) a click only repaints.
+    LinkLabel blank, tooLong;
+    ASSERT_TRUE(blank.Create(table.GetHandle(), WS_VISIBLE, 0, 0, 10, 10, nullptr));
+    const std::string longAddress = "https://" + std::string(260, 'a');
+    ASSERT_TRUE(tooLong.Create(table.GetHandle(), WS_VISIBLE, 0, 0, 10, 10, longAddress.c_str()));
+    EXPECT_STREQ(tooLong.GetAddress(), "");
+    SendMessageA(blank.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    SendMessageA(tooLong.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    EXPECT_EQ(fake.opened.size(), 2u);
+
+    // A shell that cannot open it: no message, and the label stays.
     seams::Hooks failing = seams::Platform();
     failing.shellOpen = [](HWND, const char*) { return reinterpret_cast<HINSTANCE>(2); };
     failing.messageBox = [](HWND, const char*, const char*, UINT) -> int {
@@ -145,20 +152,6 @@ TEST_F(LinkLabelTest, EveryClickOpensTheAddressAndAFailingShellChangesNothing) {
     seams::Install(failing);
     SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
     EXPECT_TRUE(IsWindow(wnd));
-
-    // Without an address (none given, or one too long to keep) a click only repaints.
-    LinkLabel blank, tooLong;
-    ASSERT_TRUE(blank.Create(table.GetHandle(), WS_VISIBLE, 0, 0, 10, 10, nullptr));
-    const std::string longAddress = "https://" + std::string(260, 'a');
-    ASSERT_TRUE(tooLong.Create(table.GetHandle(), WS_VISIBLE, 0, 0, 10, 10, longAddress.c_str()));
-    EXPECT_STREQ(tooLong.GetAddress(), "");
-    failing.shellOpen = [](HWND, const char*) -> HINSTANCE {
-        ADD_FAILURE() << "opened without an address";
-        return nullptr;
-    };
-    seams::Install(failing);
-    SendMessageA(blank.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
-    SendMessageA(tooLong.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
 }
 
 } // namespace
