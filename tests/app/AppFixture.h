@@ -22,7 +22,8 @@ inline void DeleteSettingsKey() {
 
 // Runs an action once, given the modal window, when a modal loop owned by
 // `owner` first waits for input: a dialog's loop (and the help viewer's)
-// then sends its owner WM_ENTERIDLE.
+// then sends its owner WM_ENTERIDLE. A modal window that the action leaves
+// open is closed after 20 seconds, so that a failing test ends.
 class WhenIdle {
 public:
     WhenIdle(HWND owner, std::function<void(HWND modal)> action)
@@ -32,6 +33,8 @@ public:
             SetWindowLongPtrA(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
     }
     ~WhenIdle() {
+        if (guard_)
+            KillTimer(nullptr, guard_);
         if (IsWindow(owner_))
             SetWindowLongPtrA(owner_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
         current_ = nullptr;
@@ -45,13 +48,22 @@ private:
         WhenIdle* self = current_;
         if (msg == WM_ENTERIDLE && !self->ran_) {
             self->ran_ = true;
-            self->action_(reinterpret_cast<HWND>(lp));
+            self->modal_ = reinterpret_cast<HWND>(lp);
+            self->action_(self->modal_);
+            self->guard_ = SetTimer(nullptr, 0, 20000, Guard);
         }
         return CallWindowProcA(self->previous_, wnd, msg, wp, lp);
     }
 
+    static void CALLBACK Guard(HWND, UINT, UINT_PTR, DWORD) {
+        ADD_FAILURE() << "the modal window was still open";
+        PostMessageA(current_->modal_, WM_CLOSE, 0, 0);
+    }
+
     static inline WhenIdle* current_ = nullptr;
     HWND owner_;
+    HWND modal_ = nullptr;
+    UINT_PTR guard_ = 0;
     WNDPROC previous_ = nullptr;
     std::function<void(HWND)> action_;
     bool ran_ = false;
@@ -81,12 +93,11 @@ protected:
         if (deal)
             PumpMessages();
     }
+    // Ends the window; the quit message it posts is taken from the queue.
     void Stop() {
         if (IsWindow(wnd))
             DestroyWindow(wnd);
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        PumpMessages();
     }
 
     Game& game() { return *game_; }

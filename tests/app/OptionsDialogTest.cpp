@@ -22,15 +22,31 @@ RECT ItemRect(HWND list, int index) {
     return r;
 }
 
-void ClickSwatch(HWND dialog, int index, bool twice) {
-    HWND list = GetDlgItem(dialog, IDC_SWATCHES);
+POINT SwatchCentre(HWND list, int index) {
     const RECT r = ItemRect(list, index);
-    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageA(list, WM_LBUTTONUP, 0, at);
-    if (twice) {
-        SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-        SendMessageA(list, WM_LBUTTONUP, 0, at);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+void ClickSwatch(HWND dialog, int index) {
+    HWND list = GetDlgItem(dialog, IDC_SWATCHES);
+    const POINT p = SwatchCentre(list, index);
+    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    SendMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+}
+
+// A double-click of the real mouse, which the dialog handles once it has
+// come through the system's input queue.
+void DoubleClickSwatch(HWND dialog, int index) {
+    HWND list = GetDlgItem(dialog, IDC_SWATCHES);
+    POINT p = SwatchCentre(list, index);
+    ClientToScreen(list, &p);
+    SetCursorPos(p.x, p.y);
+    for (DWORD flags :
+         {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dwFlags = flags;
+        SendInput(1, &in, sizeof in);
     }
 }
 
@@ -88,7 +104,7 @@ TEST_F(OptionsDialogTest, CentredWithTheCurrentColourFramed) {
             EXPECT_EQ(GetPixel(dc.get(), item.left + 4, item.top + 4), dialog.ColorAt(i)) << i;
             EXPECT_EQ(GetPixel(dc.get(), item.right - 5, item.bottom - 5), dialog.ColorAt(i));
         }
-        ClickSwatch(dlg, 3, false); // chosen, then closed from the title bar
+        ClickSwatch(dlg, 3); // chosen, then closed from the title bar
         PostMessageA(dlg, WM_CLOSE, 0, 0);
     });
     EXPECT_EQ(result, 0);
@@ -97,15 +113,15 @@ TEST_F(OptionsDialogTest, CentredWithTheCurrentColourFramed) {
 
 TEST_F(OptionsDialogTest, EachEndAnswersAsItShould) {
     EXPECT_EQ(Run([](HWND dlg) {
-                  ClickSwatch(dlg, 1, false);
+                  ClickSwatch(dlg, 1);
                   SendMessageA(GetDlgItem(dlg, IDCANCEL), BM_CLICK, 0, 0);
               }),
               2);
     EXPECT_EQ(dialog.GetSelectedColor(), kPeach);
-    EXPECT_EQ(Run([](HWND dlg) { ClickSwatch(dlg, 3, true); }), 1);
+    EXPECT_EQ(Run([](HWND dlg) { DoubleClickSwatch(dlg, 3); }), 1);
     EXPECT_EQ(dialog.GetSelectedColor(), kBrightBlue);
     EXPECT_EQ(Run([](HWND dlg) {
-                  ClickSwatch(dlg, 2, false);
+                  ClickSwatch(dlg, 2);
                   SendMessageA(GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
               }),
               1);
