@@ -23,9 +23,7 @@ protected:
     void TearDown() override {
         if (IsWindow(wnd))
             DestroyWindow(wnd);
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        PumpMessages(); // a paint that waits would never let a dropping loop end
     }
 
     FakeSeams fake;
