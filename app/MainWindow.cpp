@@ -1,5 +1,7 @@
 #include "app/MainWindow.h"
 
+#include "app/Commands.h"
+#include "app/Settings.h"
 #include "cardtable/core/Seams.h"
 #include "game/Game.h"
 #include "resources/resource.h"
@@ -8,11 +10,6 @@
 
 HWND MainWindow::window_ = nullptr;
 Game* MainWindow::game_ = nullptr;
-
-namespace {
-// The default table colour, red 255, green 191, blue 155.
-constexpr COLORREF kDefaultBackground = 0x009BBFFF;
-} // namespace
 
 bool MainWindow::InitInstance(HINSTANCE instance, int show, Game& game) {
     game_ = &game;
@@ -50,6 +47,7 @@ LRESULT CALLBACK MainWindow::MainWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM l
             MoveWindow(table, 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
         return 0;
     case WM_CLOSE:
+        WriteSettings(*game_);
         DestroyWindow(wnd);
         return 0;
     case WM_DESTROY:
@@ -64,8 +62,12 @@ LRESULT CALLBACK MainWindow::MainWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM l
     }
     case WM_NCHITTEST:
         return OnHitTest(wnd, wp, lp);
+    case WM_INITMENUPOPUP:
+        if (!HIWORD(lp))
+            PrepareMenuPopup(reinterpret_cast<HMENU>(wp), LOWORD(lp), *game_);
+        return DefWindowProcA(wnd, msg, wp, lp);
     case WM_COMMAND:
-        OnCommand(wnd, LOWORD(wp));
+        RunCommand(wnd, *game_, LOWORD(wp));
         return 0;
     default:
         return DefWindowProcA(wnd, msg, wp, lp);
@@ -79,22 +81,9 @@ LRESULT MainWindow::OnCreate(HWND wnd) {
         PostQuitMessage(0);
         return 0;
     }
-    game.GetGameWindow().SetBackgroundColor(kDefaultBackground);
+    ReadSettings(game);
     PostMessageA(wnd, WM_COMMAND, IDC_NEW_GAME, 0);
     return 0;
-}
-
-void MainWindow::OnCommand(HWND wnd, int id) {
-    switch (id) {
-    case IDC_NEW_GAME:
-        game_->StartLevel(false);
-        break;
-    case IDC_EXIT:
-        PostMessageA(wnd, WM_CLOSE, 0, 0);
-        break;
-    default:
-        break;
-    }
 }
 
 // The empty part of the menu bar, right of the last menu title, moves the

@@ -20,7 +20,6 @@ public:
 
 private:
     static LRESULT OnCreate(HWND wnd);
-    static void OnCommand(HWND wnd, int id);
     static LRESULT OnHitTest(HWND wnd, WPARAM wp, LPARAM lp);
 
     static HWND window_;

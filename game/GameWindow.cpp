@@ -4,8 +4,9 @@
 #include "game/Game.h"
 
 namespace {
-// The maker's address, with the product code the site counts visits by.
-constexpr const char* kMakerLink = "https://www.darnwick.com/?src=kelsol";
+// The maker's address, opened by the link label, with the product code the
+// site counts visits by. The one place to change it.
+constexpr const char* kMakerLink = "https://www.darnwick.example/?src=ks";
 } // namespace
 
 GameWindow::GameWindow(Game& game) : game_(game) {}
@@ -31,7 +32,7 @@ int GameWindow::Create(HWND parent, DWORD exStyle, DWORD style, int x, int y, in
     HWND self = GetHandle();
     if (!timerBar_.Create(self, 0, 0, 0, 0, onExpired))
         return 0;
-    linkLabel_.Create(self, 0, 0, 0, 0, kMakerLink);
+    linkLabel_.Create(self, WS_VISIBLE, 0, 0, 0, 0, kMakerLink);
     if (levelLabel_.Create(self, 0, 0, 0, 0))
         levelLabel_.SetCaption("level");
     if (cardsRemainingLabel_.Create(self, 0, 0, 0, 0))

@@ -12,6 +12,14 @@
 
 #define IDB_BUBBLE 120
 #define IDB_TITLE 125
+// Options dialog and its list of colour swatches.
+#define IDD_OPTIONS 122
+#define IDC_SWATCHES 1000
+// The link label's artwork: the maker's name plate and the web address.
+#define IDB_NAME_PLATE 103
+#define IDB_ADDRESS 132
+// The help page (type HTML).
+#define IDR_HELP_PAGE 133
 
 #define IDC_NEW_GAME 40001
 #define IDC_EXIT 40002

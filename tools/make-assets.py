@@ -196,9 +196,96 @@ def title_pixel_fn(text, w, h, cell):
         return mix((255, 255, 255), ink, supersampled(inside, x, y))
 
     return pixel
+# --- The link label's artwork: lettering on a key-coloured field ---------------
+# A small pixel font, each glyph rows of '#' (ink) and '.' (field) on a grid of
+# nine rows: rows 0-1 hold ascenders, 2-6 the x-height, 7-8 descenders.
+PLATE_GLYPHS = {
+    "D": ["####.", "#...#", "#...#", "#...#", "#...#", "#...#", "####."],
+    "a": [".....", ".....", ".###.", "....#", ".####", "#...#", ".####"],
+    "c": [".....", ".....", ".###.", "#....", "#....", "#....", ".###."],
+    "d": ["....#", "....#", ".####", "#...#", "#...#", "#...#", ".####"],
+    "e": [".....", ".....", ".###.", "#...#", "#####", "#....", ".###."],
+    "i": [".#.", "...", "##.", ".#.", ".#.", ".#.", "###"],
+    "k": ["#...", "#...", "#..#", "#.#.", "##..", "#.#.", "#..#"],
+    "l": ["##.", ".#.", ".#.", ".#.", ".#.", ".#.", "###"],
+    "m": [".....", ".....", "##.#.", "#.#.#", "#.#.#", "#.#.#", "#.#.#"],
+    "n": [".....", ".....", "#.##.", "##..#", "#...#", "#...#", "#...#"],
+    "p": [".....", ".....", "####.", "#...#", "#...#", "#...#", "####.", "#....", "#...."],
+    "r": [".....", ".....", "#.##.", "##..#", "#....", "#....", "#...."],
+    "w": [".....", ".....", "#...#", "#...#", "#.#.#", "#.#.#", ".#.#."],
+    "x": [".....", ".....", "#...#", ".#.#.", "..#..", ".#.#.", "#...#"],
+    ".": [".", ".", ".", ".", ".", ".", "#"],
+}
+
+
+def text_width(text, scale):
+    return (sum(len(PLATE_GLYPHS[ch][0]) for ch in text) + len(text) - 1) * scale
+
+
+def draw_text(px, text, left, top, scale, ink):
+    """Draws text into px (rows of (r, g, b)) with its ascender line at top."""
+    x0 = left
+    for ch in text:
+        rows = PLATE_GLYPHS[ch]
+        for gy, row in enumerate(rows):
+            for gx, cell in enumerate(row):
+                if cell != "#":
+                    continue
+                for dy in range(scale):
+                    for dx in range(scale):
+                        px[top + gy * scale + dy][x0 + gx * scale + dx] = ink
+        x0 += (len(rows[0]) + 1) * scale
+
+
+def write_bmp(path, px):
+    """A 24-bit bottom-up Windows bitmap file of the pixel rows."""
+    h, w = len(px), len(px[0])
+    stride = (w * 3 + 3) // 4 * 4
+    body = bytearray()
+    for row in reversed(px):
+        line = bytearray()
+        for r, g, b in row:
+            line += bytes([b, g, r])
+        body += line + b"\0" * (stride - len(line))
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(body), 2835, 2835, 0, 0)
+    head = b"BM" + struct.pack("<IHHI", 14 + len(info) + len(body), 0, 0, 14 + len(info))
+    path.write_bytes(head + info + bytes(body))
+
+
+def name_plate():
+    """Bitmap 103, 220 x 25: the maker's name in light lettering inside a thin
+    light frame with a diamond at each end, on the field (248, 191, 36)."""
+    w, h, field, ink = 220, 25, (248, 191, 36), (255, 246, 220)
+    px = [[field] * w for _ in range(h)]
+    for x in range(3, w - 3):
+        px[1][x] = px[h - 2][x] = ink
+    for y in range(3, h - 3):
+        px[y][1] = px[y][w - 2] = ink
+    for cx in (14, w - 15):
+        for dy in range(-4, 5):
+            for dx in range(-(4 - abs(dy)), 5 - abs(dy)):
+                px[12 + dy][cx + dx] = ink
+    text = "Darnwick"
+    draw_text(px, text, (w - text_width(text, 2)) // 2, 5, 2, ink)
+    return px
+
+
+def address_plate():
+    """Bitmap 132, 266 x 30: the maker's web address in dark blue lettering,
+    underlined like a link, on the field (198, 214, 231)."""
+    w, h, field, ink = 266, 30, (198, 214, 231), (16, 40, 128)
+    px = [[field] * w for _ in range(h)]
+    text = "www.darnwick.example"
+    left = (w - text_width(text, 2)) // 2
+    draw_text(px, text, left, 3, 2, ink)
+    for x in range(left, left + text_width(text, 2)):
+        px[25][x] = px[26][x] = ink
+    return px
 
 
 bitmaps = out / "bitmaps"
 bitmaps.mkdir(exist_ok=True)
 bmp24(bitmaps / "bubble.bmp", 54, 45, bubble_pixel)
 bmp24(bitmaps / "title.bmp", 516, 69, title_pixel_fn("KELTRIM SOLITAIRE", 516, 69, 5))
+write_bmp(bitmaps / "nameplate.bmp", name_plate())
+write_bmp(bitmaps / "address.bmp", address_plate())

@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "app/Settings.h"
 #include "game/Game.h"
 #include "resources/resource.h"
 #include "support/FakeSeams.h"
@@ -15,6 +16,7 @@ namespace {
 class MainWindowTest : public testing::Test {
 protected:
     void SetUp() override {
+        RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey); // a first start
         ASSERT_TRUE(MainWindow::InitInstance(GetModuleHandleA(nullptr), SW_SHOWNORMAL, game));
         wnd = MainWindow::Handle();
         PumpMessages(); // the posted New game deals the first level
@@ -22,9 +24,7 @@ protected:
     void TearDown() override {
         if (IsWindow(wnd))
             DestroyWindow(wnd);
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        PumpMessages(); // a paint that waits would never let a dropping loop end
     }
 
     FakeSeams fake;

@@ -1,0 +1,42 @@
+#include "app/Help.h"
+
+#include "app/HelpViewer.h"
+#include "cardtable/core/GdiHandle.h"
+
+#include <mshtmhst.h>
+#include <urlmon.h>
+
+#include <cstdio>
+
+std::string FormatHelpAddress(const char* modulePath, int resourceId) {
+    char address[MAX_PATH + 32];
+    std::snprintf(address, sizeof address, "res://%s/%d", modulePath ? modulePath : "", resourceId);
+    return address;
+}
+
+int ShowHelp(HWND owner, int resourceId) {
+    UniqueLibrary library(LoadLibraryA("MSHTML.DLL"));
+    if (!library)
+        return 0;
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return 0;
+    const std::string address = FormatHelpAddress(path, resourceId);
+    auto* showDialog = reinterpret_cast<SHOWHTMLDIALOGFN*>(
+        reinterpret_cast<void*>(GetProcAddress(library.get(), "ShowHTMLDialog")));
+    WCHAR wide[MAX_PATH] = {};
+    if (!showDialog || MultiByteToWideChar(CP_ACP, 0, address.c_str(), -1, wide, MAX_PATH) == 0)
+        return 0;
+    IMoniker* moniker = nullptr;
+    if (FAILED(CreateURLMoniker(nullptr, wide, &moniker)) || !moniker)
+        return 0;
+    const HRESULT shown = showDialog(owner, moniker, nullptr, nullptr, nullptr);
+    moniker->Release();
+    return SUCCEEDED(shown) ? 1 : 0;
+}
+
+void OpenHelp(HWND owner, int resourceId) {
+    if (!ShowHelp(owner, resourceId))
+        RunHelpViewer(owner, resourceId);
+}
