@@ -1,6 +1,7 @@
 #include "widgets/TimerBar.h"
 
 #include "cardtable/core/Seams.h"
+#include "widgets/OverlayDrawing.h"
 
 #include <mmsystem.h>
 
@@ -9,14 +10,6 @@ namespace {
 constexpr COLORREF kSpent = RGB(0, 64, 100);
 constexpr COLORREF kOuterFrame = RGB(165, 206, 222);
 constexpr COLORREF kInnerFrame = RGB(33, 90, 123);
-
-void FillSolid(HDC dc, int left, int top, int right, int bottom, COLORREF color) {
-    if (right <= left || bottom <= top)
-        return;
-    UniqueBrush brush(CreateSolidBrush(color));
-    const RECT r{left, top, right, bottom};
-    FillRect(dc, &r, brush.get());
-}
 
 // A closed 1-pixel outline through the four corners, starting at the top
 // left and running down first.
@@ -156,7 +149,7 @@ void TimerBar::WarnIfDue() {
 }
 
 void TimerBar::PaintSpent(HDC dc, int top, int bottom) const {
-    FillSolid(dc, 3, top, width_ - 3, bottom, kSpent);
+    overlay::FillSolid(dc, 3, top, width_ - 3, bottom, kSpent);
 }
 
 void TimerBar::Paint(HDC dc) {
@@ -188,7 +181,7 @@ void TimerBar::MakeGradient(HDC reference) {
     if (!gradient_)
         return;
     HDC dc = gradient_.dc();
-    FillSolid(dc, 0, 0, w, h, kSpent);
+    overlay::FillSolid(dc, 0, 0, w, h, kSpent);
     GradientWalk walk;
     for (int y = 2; y <= h - 2; ++y) {
         walk.Step(h, y);
