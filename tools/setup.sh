@@ -16,7 +16,7 @@ packages=(
   cmake make googletest
   wine wine64 wine32:i386
   xvfb xdotool x11-apps imagemagick
-  fonts-dejavu-core
+  fonts-dejavu-core python3
 )
 
 sudo_cmd=()
