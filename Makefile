@@ -4,7 +4,7 @@
 #   make build   the game, at build/keltrim.exe (32-bit Windows)
 #   make test    build and run every test under Wine in a virtual display
 #   make play    build and run the game under Wine
-#   make bench   build and run the benchmark
+#   make bench   build and run the benchmark (tests/bench/run_bench.py)
 #   make clean   remove build/
 #
 # The tests are built for the architecture that this machine's Wine runs
@@ -49,8 +49,8 @@ play: setup build
 bench: setup build
 	@$(RUN_TREE); \
 	cmake -S . -B $$dir -DCMAKE_TOOLCHAIN_FILE=$$tc $(CMAKE_FLAGS) >/dev/null && \
-	cmake --build $$dir -j$(JOBS) --target keltrim_bench && \
-	KELTRIM_BUILD=$(B) tools/with-display tools/wine-run $$dir/tests/keltrim_bench.exe
+	cmake --build $$dir -j$(JOBS) --target keltrim keltrim_bench keltrim_trivial_window && \
+	KELTRIM_BUILD=$(B) tools/with-display /usr/bin/python3 tests/bench/run_bench.py $$dir
 
 clean:
 	rm -rf $(B)
