@@ -105,6 +105,24 @@ def proc_status(pid):
     return values
 
 
+def resident_by_mapping(pid):
+    """Resident kB of a process per mapped file ("[anon]" for private
+    anonymous memory, "[heap]" for the Linux-side malloc heap)."""
+    totals = {}
+    name = None
+    try:
+        with open(f"/proc/{pid}/smaps") as f:
+            for line in f:
+                fields = line.split()
+                if fields and fields[0] == "Rss:" and name:
+                    totals[name] = totals.get(name, 0) + int(fields[1])
+                elif fields and "-" in fields[0] and not fields[0].endswith(":"):
+                    name = os.path.basename(fields[5]) if len(fields) > 5 else "[anon]"
+    except OSError:
+        pass
+    return totals
+
+
 def cpu_ns(pid):
     """CPU time of all threads of a process, in nanoseconds."""
     total = 0
@@ -123,7 +141,7 @@ def wineserver_pid(prefix):
             continue
         try:
             with open(f"/proc/{entry}/comm") as f:
-                if f.read().strip() != "wineserver":
+                if not f.read().startswith("wineserver"):
                     continue
             with open(f"/proc/{entry}/environ", "rb") as f:
                 env = f.read().split(b"\0")
@@ -201,7 +219,7 @@ class Program:
         self.sample()
         status = proc_status(self.process.pid)
         return {"hwm": status.get("VmHWM", 0), "rss": status.get("VmRSS", 0),
-                "anon": self.peak_anon}
+                "anon": self.peak_anon, "maps": resident_by_mapping(self.process.pid)}
 
     def stop(self):
         try:
@@ -319,6 +337,16 @@ def main():
                        ("peak private resident (RssAnon)", "anon")):
         print(f"  {label:<{width}}  {mb(g_mem[key]):6.1f} MB  {mb(t_mem[key]):6.1f} MB  "
               f"{mb(g_mem[key] - t_mem[key]):7.1f} MB")
+    game_maps, trivial_maps = game_runs[-1][1]["maps"], trivial_runs[-1][1]["maps"]
+    extra = sorted(((game_maps.get(k, 0) - trivial_maps.get(k, 0), k)
+                    for k in set(game_maps) | set(trivial_maps)), reverse=True)
+    pictures = re.findall(r"([0-9]+\.[0-9]+) MB", next(
+        (line for line in inside.splitlines() if line.startswith("pictures:")), ""))
+    if len(pictures) == 3:
+        print(f"  {'of which its own pictures':<{width}}  {float(pictures[2]):6.1f} MB  "
+              f"(card strip {pictures[0]} MB, overlay's frozen table {pictures[1]} MB)")
+    print("  where the game's resident memory exceeds the trivial window's (last run):")
+    print("    " + ", ".join(f"{name} {mb(kb):.2f} MB" for kb, name in extra[:8] if kb > 0))
     print()
     print("keltrim_bench.exe:")
     sys.stdout.write("".join("  " + line + "\n" for line in inside.splitlines()))
