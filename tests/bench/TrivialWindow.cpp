@@ -41,8 +41,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     RegisterClassExA(&wc);
     const int x = GetSystemMetrics(SM_CXSCREEN) / 2 - 356;
     const int y = GetSystemMetrics(SM_CYSCREEN) / 2 - 274;
-    HWND wnd = CreateWindowExA(0, wc.lpszClassName, "Trivial", WS_POPUP | WS_VISIBLE | WS_BORDER,
-                               x, y, kWidth, kHeight, nullptr, nullptr, instance, nullptr);
+    HWND wnd = CreateWindowExA(0, wc.lpszClassName, "Trivial", WS_POPUP | WS_VISIBLE | WS_BORDER, x,
+                               y, kWidth, kHeight, nullptr, nullptr, instance, nullptr);
     if (!wnd)
         return 1;
     ShowWindow(wnd, show);
