@@ -4,10 +4,11 @@
 #include "game/Game.h"
 #include "resources/resource.h"
 
+#include <commctrl.h>
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-    // The game uses no common control, so the common-control library is
-    // not loaded: under Wine it alone holds some 2 MB (its code, its
-    // classes and the large icons it loads at start).
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
     SeedRandom(GetTickCount());
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAIN));
     // The game and its table window exist before the main window.
