@@ -49,7 +49,8 @@ play: setup build
 bench: setup build
 	@$(RUN_TREE); \
 	cmake -S . -B $$dir -DCMAKE_TOOLCHAIN_FILE=$$tc $(CMAKE_FLAGS) >/dev/null && \
-	cmake --build $$dir -j$(JOBS) --target keltrim keltrim_bench keltrim_trivial_window && \
+	cmake --build $$dir -j$(JOBS) --target keltrim keltrim_bench keltrim_trivial_window \
+		keltrim_trivial_common_controls && \
 	KELTRIM_BUILD=$(B) tools/with-display /usr/bin/python3 tests/bench/run_bench.py $$dir
 
 clean:

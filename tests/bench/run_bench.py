@@ -11,7 +11,9 @@ From outside the game (this script, in the virtual display):
     and the peak of RssAnon (resident private memory) of the game's Wine
     process after its opening overlay and a deal, beside the same figures of
     keltrim_trivial_window.exe (one window of the game's size, a message
-    loop), measured the same way under the same Wine;
+    loop), measured the same way under the same Wine, and of
+    keltrim_trivial_common_controls.exe (the same window after the game's
+    first step, initialising the common controls), to show that step's share;
   - idle CPU of the real game while its first level runs, with the share of
     the wineserver that carries its timer messages.
 From inside (keltrim_bench.exe): one full table paint, one drag frame, a
@@ -291,6 +293,7 @@ def main():
     prefix = os.path.join(build, "wineprefix")
     game = os.path.join(tree, "keltrim.exe")
     trivial = os.path.join(tree, "tests", "bench", "keltrim_trivial_window.exe")
+    controls = os.path.join(tree, "tests", "bench", "keltrim_trivial_common_controls.exe")
     bench = os.path.join(tree, "tests", "bench", "keltrim_bench.exe")
     runs = int(os.environ.get("KELTRIM_BENCH_RUNS", "3"))
     screen = Screen()
@@ -302,6 +305,7 @@ def main():
     subprocess.run(["wineserver", "-p"], env=env, check=False)
 
     trivial_runs = [run_trivial(trivial, screen) for _ in range(runs)]
+    controls_runs = [run_trivial(controls, screen) for _ in range(runs)]
     game_runs = [run_game(game, screen, prefix, idle_seconds=10 if i == 0 else 0)
                  for i in range(runs)]
     inside = run_inside(bench)
@@ -310,6 +314,7 @@ def main():
     g_start = statistics.median(r[0] for r in game_runs)
     t_mem = {k: statistics.median(r[1][k] for r in trivial_runs) for k in ("hwm", "anon")}
     g_mem = {k: statistics.median(r[1][k] for r in game_runs) for k in ("hwm", "anon")}
+    c_mem = {k: statistics.median(r[1][k] for r in controls_runs) for k in ("hwm", "anon")}
     own, server = game_runs[0][2]
 
     arch = "x86_64" if tree.rstrip("/").endswith("win64") else "i686"
@@ -337,6 +342,10 @@ def main():
                        ("peak private resident (RssAnon)", "anon")):
         print(f"  {label:<{width}}  {mb(g_mem[key]):6.1f} MB  {mb(t_mem[key]):6.1f} MB  "
               f"{mb(g_mem[key] - t_mem[key]):7.1f} MB")
+    for label, key in (("of which initialising the common controls", "hwm"),
+                       ("  (private resident)", "anon")):
+        print(f"  {label:<{width}}  {'':>9}  {mb(c_mem[key]):6.1f} MB  "
+              f"{mb(c_mem[key] - t_mem[key]):7.1f} MB  (trivial window that also does it)")
     game_maps, trivial_maps = game_runs[-1][1]["maps"], trivial_runs[-1][1]["maps"]
     extra = sorted(((game_maps.get(k, 0) - trivial_maps.get(k, 0), k)
                     for k in set(game_maps) | set(trivial_maps)), reverse=True)
