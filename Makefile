@@ -4,7 +4,7 @@
 #   make build   the game, at build/keltrim.exe (32-bit Windows)
 #   make test    build and run every test under Wine in a virtual display
 #   make play    build and run the game under Wine
-#   make bench   build and run the benchmark
+#   make bench   build and run the benchmark (tests/bench/run_bench.py)
 #   make dist    the release package, build/keltrim-solitaire-VERSION.zip
 #   make clean   remove build/
 #
@@ -50,8 +50,9 @@ play: setup build
 bench: setup build
 	@$(RUN_TREE); \
 	cmake -S . -B $$dir -DCMAKE_TOOLCHAIN_FILE=$$tc $(CMAKE_FLAGS) >/dev/null && \
-	cmake --build $$dir -j$(JOBS) --target keltrim_bench && \
-	KELTRIM_BUILD=$(B) tools/with-display tools/wine-run $$dir/tests/keltrim_bench.exe
+	cmake --build $$dir -j$(JOBS) --target keltrim keltrim_bench keltrim_trivial_window \
+		keltrim_trivial_common_controls && \
+	KELTRIM_BUILD=$(B) tools/with-display /usr/bin/python3 tests/bench/run_bench.py $$dir
 
 dist: build
 	@cmake -DEXE=$(B)/keltrim.exe -DOUT=$(B) -P cmake/MakeDist.cmake

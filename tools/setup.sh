@@ -13,7 +13,7 @@ prefix="$build/wineprefix"
 
 packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
-  cmake make googletest
+  cmake make googletest python3
   wine wine64 wine32:i386
   xvfb xdotool x11-apps imagemagick
   fonts-dejavu-core python3
