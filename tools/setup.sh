@@ -16,7 +16,7 @@ packages=(
   cmake make googletest python3
   wine wine64 wine32:i386
   xvfb xdotool x11-apps imagemagick
-  fonts-dejavu-core python3
+  fonts-dejavu-core
 )
 
 sudo_cmd=()
