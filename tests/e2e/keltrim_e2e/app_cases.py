@@ -43,8 +43,7 @@ def options_colour(s):
     expect(dialog.text == "Options", "the dialog is %r" % dialog.text)
     # Focus starts on OK; two tabs reach the swatches, Right the next one.
     xinput.key("Tab", "Tab", "Right", "Return")
-    s.wait_no_dialog()
-    shot = s.wait_stable()
+    shot = s.wait_no_dialog()
     colour = table_colour(s, shot)
     expect(colour == DARK_BLUE, "the table is %s, not %s" % (colour, DARK_BLUE))
 

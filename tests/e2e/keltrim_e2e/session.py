@@ -283,7 +283,11 @@ class Session:
                           "a %s window" % cls)
 
     def wait_no_dialog(self, cls="#32770", timeout=20):
+        """Waits for the window to go and the table to be drawn again: with
+        no window manager Wine stalls some 2 s after a top-level window is
+        hidden, so the screen holds still for a while before it changes."""
         wait_until(lambda: not self.dialogs(cls), timeout, 0.3, "the %s window to go" % cls)
+        return self.wait_stable(quiet=3.0)
 
     def focus(self):
         """Clicks an empty spot of the table so that the game has the keyboard."""
