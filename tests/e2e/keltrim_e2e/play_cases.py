@@ -14,6 +14,8 @@ from .wine import wait_until
 DEFAULT_TABLE = (255, 191, 155)
 # Table points where no card, label or button ever stands.
 EMPTY_SPOTS = ((441, 120), (380, 100), (60, 420), (600, 250))
+# Empty table points clear of the "Game Over" title as well.
+CHEQUER_SPOTS = ((60, 420), (600, 250), (650, 300), (100, 480))
 
 
 def window_place(s):
@@ -186,7 +188,7 @@ def abort_question(s):
 def dither_ok(s, shot, highlight, background):
     """The Game Over chequer: even pixels (x + y counted from the table's
     origin) in the highlight colour, odd ones in the table colour."""
-    for x0, y0 in EMPTY_SPOTS:
+    for x0, y0 in CHEQUER_SPOTS:
         for y in range(y0, y0 + 6):
             for x in range(x0, x0 + 6):
                 want = highlight if (x + y) % 2 == 0 else background

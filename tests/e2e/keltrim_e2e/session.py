@@ -73,7 +73,7 @@ class Table:
             out += cards
         return out
 
-    def uncovered(self, present_slots=None):
+    def uncovered(self):
         """(place, card) of every card that may be lifted: the bottom row of
         a full triangle and the top card of each side stack."""
         places = [(("slot", s), c) for s, c in self.slots.items() if s >= 22]
