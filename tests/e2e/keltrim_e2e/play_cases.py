@@ -53,7 +53,7 @@ def opening_overlay(s, shots):
                                    else None)(s.shot()), 4, 0.1, "the blinking text")
     except AssertionError:
         pass
-    shot.save_png(os.path.join(shots, "opening-overlay.png"))
+    s.save_window(shot, os.path.join(shots, "opening-overlay.png"))
     s.dismiss_overlay()
 
 
@@ -70,7 +70,7 @@ def dealt_table(s, shots):
     for x in range(px, px + s.strip.w + 40, 7):
         for y in s.pile_rows():
             expect(s.table_pixel(shot, x, py + y) == DEFAULT_TABLE, "the removed pile is not empty")
-    shot.save_png(os.path.join(shots, "dealt-table.png"))
+    s.save_window(shot, os.path.join(shots, "dealt-table.png"))
     return shot, table
 
 
@@ -211,7 +211,7 @@ def game_over(s, shots, dealt_at):
     shot = s.wait_stable()
     expect(dither_ok(s, shot, highlight, DEFAULT_TABLE), "the chequer went away")
     expect(shot.count_color(BLACK, *title) > 500, "no black 'Game Over' title")
-    shot.save_png(os.path.join(shots, "game-over.png"))
+    s.save_window(shot, os.path.join(shots, "game-over.png"))
     statics = [x for x in s.helper.windows() if x.cls == "Static" and x.visible]
     expect(len(statics) == 1, "visible status controls: %s" % statics)  # the link label alone
     return shot

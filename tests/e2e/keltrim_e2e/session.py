@@ -133,6 +133,11 @@ class Session:
     def shot(self):
         return screen.capture()
 
+    def save_window(self, shot, path):
+        """Saves the main window's part of a picture as PNG."""
+        r = self.main_window.rect
+        shot.crop(r[0], r[1], r[2] - r[0], r[3] - r[1]).save_png(path)
+
     def to_screen(self, x, y):
         return self.origin[0] + x, self.origin[1] + y
 
