@@ -1,8 +1,6 @@
 """One run of the real game under Wine: its windows as the helper reports
 them, the table read back from the screen, and the waits for its states."""
 
-import os
-import subprocess
 import time
 
 from . import screen, xinput
