@@ -15,7 +15,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
   cmake make googletest
   wine wine64 wine32:i386
-  xvfb xdotool x11-apps imagemagick
+  xvfb xdotool x11-apps imagemagick python3
   fonts-dejavu-core
 )
 
