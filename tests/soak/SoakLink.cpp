@@ -35,8 +35,8 @@ HWND MakeReceiver() {
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "KeltrimSoakReceiver";
     RegisterClassA(&wc);
-    return CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                         wc.hInstance, nullptr);
+    return CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance,
+                         nullptr);
 }
 
 void Ask(HWND receiver, UINT timeoutMs) {

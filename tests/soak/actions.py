@@ -13,6 +13,7 @@ IN_PLAY_KEYS = ["Escape", "Return", "Up", "Down", "Left", "Right", "ctrl+z", "ct
                 "space", "Tab"]
 # Game menu: New game, Undo, Easy, Normal, Change background; Help: Contents.
 SAFE_MENU_LETTERS = ["n", "u", "s", "r", "c"]
+HELP_CLASS = "KeltrimHelp"
 
 
 class Actions:
@@ -39,11 +40,12 @@ class Actions:
             self.after_game_over(r)
         else:
             self.play(r)
-        time.sleep(self.rng.choice([0.05, 0.1, 0.2, 0.3]))
+        time.sleep(self.rng.choice([0.02, 0.05, 0.1, 0.2]))
         return self.next_report(r)
 
     def next_report(self, before):
         r = self.soak.report()
+        self.count_sights(before, r)
         if before.overlay and before.kind == 1 and r.ready and not r.overlay:
             self.dealt(r)
         elif before.overlay and before.kind == 2 and r.ready and not r.overlay:
@@ -56,6 +58,19 @@ class Actions:
         else:
             self.window_steps = 0
         return r
+
+    def count_sights(self, before, r):
+        stats = self.soak.stats
+        if r.menu and not before.menu:
+            stats["menus opened"] += 1
+        if r.windows and not before.windows:
+            w = r.windows[0]
+            name = ("abort questions" if "Yes" in w.buttons else
+                    "Options dialogs" if w.title == "Options" else
+                    "help viewers" if w.cls == HELP_CLASS else "other windows")
+            stats[name] += 1
+        if r.overlay and not before.overlay:
+            stats["overlays of kind %d" % r.kind] += 1
 
     def dealt(self, r):
         self.log("dealt, level %d" % r.level)

@@ -116,10 +116,14 @@ class Link:
 class Input:
     """Real X input. Moves are paced (moves sent with no pause coalesce)."""
 
+    EVENTS = ("mousemove", "mousedown", "mouseup", "click", "key")
+
     def __init__(self, env):
         self.env = env
+        self.events = 0
 
     def run(self, *args):
+        self.events += sum(a in self.EVENTS for a in args)
         subprocess.run(["xdotool", *[str(a) for a in args]], env=self.env, check=True,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
 

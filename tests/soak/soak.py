@@ -14,6 +14,7 @@ import argparse
 import collections
 import os
 import random
+import signal
 import subprocess
 import sys
 import time
@@ -138,8 +139,13 @@ class Soak:
         r = self.start()
         actions = Actions(self, self.rng)
         end = self.t0 + self.args.seconds
+        progress = self.t0
         while time.monotonic() < end:
             r = actions.step(r)
+            if time.monotonic() - progress >= 60:
+                progress = time.monotonic()
+                print("soak: %4.0f s: %s" % (progress - self.t0, self.summary()))
+                sys.stdout.flush()
         r = actions.settle(r)
         self.finish(r)
 
@@ -151,7 +157,11 @@ class Soak:
         self.game.wait(timeout=30)
         self.link.command("forget")
         self.link.close()
-        print("soak: %s" % ", ".join("%s %d" % kv for kv in sorted(self.stats.items())))
+        print("soak: %s" % self.summary())
+
+    def summary(self):
+        self.stats["input events"] = self.input.events
+        return ", ".join("%s %d" % kv for kv in sorted(self.stats.items()))
 
     def fail(self, problem):
         print("soak: FAILED: %s" % problem)
@@ -194,6 +204,11 @@ def main():
     print("soak: seed %d (replay with SOAK_SEED=%d), %g s" % (seed, seed, args.seconds))
     sys.stdout.flush()
     soak = Soak(args, seed)
+
+    def terminated(signum, frame):
+        raise Failure("stopped from outside (signal %d)" % signum)
+
+    signal.signal(signal.SIGTERM, terminated)
     try:
         soak.run()
     except (Failure, RuntimeError, subprocess.SubprocessError) as e:
