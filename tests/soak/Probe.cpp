@@ -72,7 +72,7 @@ BOOL CALLBACK AppendChild(HWND child, LPARAM lp) {
 }
 
 // Visible top-level windows of the thread other than the main window: the
-// abort question, the Options dialog, the help viewer.
+// abort question, the Options dialog, the help viewer, an open popup menu.
 BOOL CALLBACK AppendWindow(HWND wnd, LPARAM lp) {
     auto& list = *reinterpret_cast<WindowList*>(lp);
     if (wnd == list.main || !IsWindowVisible(wnd))
@@ -80,6 +80,10 @@ BOOL CALLBACK AppendWindow(HWND wnd, LPARAM lp) {
     char cls[64]{}, text[128]{};
     GetClassNameA(wnd, cls, sizeof cls);
     GetWindowTextA(wnd, text, sizeof text);
+    // An open popup menu is named by its first item.
+    if (std::string(cls) == "#32768")
+        if (auto menu = reinterpret_cast<HMENU>(SendMessageA(wnd, MN_GETHMENU, 0, 0)))
+            GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
     Append(*list.out, "window %s|%s|", cls, text);
     AppendRect(*list.out, wnd);
     *list.out += "\n";

@@ -11,8 +11,10 @@ import gamelink
 
 IN_PLAY_KEYS = ["Escape", "Return", "Up", "Down", "Left", "Right", "ctrl+z", "ctrl+z", "F2",
                 "space", "Tab"]
-# Game menu: New game, Undo, Easy, Normal, Change background; Help: Contents.
-SAFE_MENU_LETTERS = ["n", "u", "s", "r", "c"]
+# Game menu: New game, Undo, Easy, Normal, Change background (never Exit);
+# Help: Contents. Any other popup (the system menu) is closed with Escape.
+GAME_MENU_LETTERS = ["n", "u", "s", "r", "c"]
+HELP_MENU_LETTERS = ["c"]
 HELP_CLASS = "KeltrimHelp"
 
 
@@ -32,8 +34,8 @@ class Actions:
     def step(self, r):
         if r.windows:
             self.answer_window(r)
-        elif r.menu:
-            self.use_menu()
+        elif r.menu or r.popups:
+            self.use_menu(r)
         elif r.overlay:
             self.overlay(r)
         elif r.kind == 3 or not r.ready:
@@ -61,7 +63,7 @@ class Actions:
 
     def count_sights(self, before, r):
         stats = self.soak.stats
-        if r.menu and not before.menu:
+        if (r.menu or r.popups) and not (before.menu or before.popups):
             stats["menus opened"] += 1
         if r.windows and not before.windows:
             w = r.windows[0]
@@ -119,11 +121,14 @@ class Actions:
             choice = "Escape"
         self.soak.input.key(choice)
 
-    def use_menu(self):
-        if self.rng.random() < 0.5:
+    def use_menu(self, r):
+        first = r.popups[-1].title.replace("&", "") if r.popups else ""
+        letters = (GAME_MENU_LETTERS if first.startswith("New game") else
+                   HELP_MENU_LETTERS if first == "Contents" else [])
+        if not letters or self.rng.random() < 0.4:
             keys = ["Escape", "Escape"]
         else:
-            keys = [self.rng.choice(SAFE_MENU_LETTERS)]
+            keys = [self.rng.choice(letters)]
         self.log("menu: %s" % " ".join(keys))
         self.soak.input.key(*keys)
 
@@ -159,7 +164,7 @@ class Actions:
             return
         gestures = [(self.pair_drag, 30), (self.random_drag, 14), (self.click, 10),
                     (self.double_click, 8), (self.held_drag, 6), (self.key, 12),
-                    (self.menu, 6), (self.next_level, 3), (self.idle, 4)]
+                    (self.menu, 8), (self.next_level, 3), (self.idle, 4)]
         total = sum(w for _, w in gestures)
         pick = self.rng.uniform(0, total)
         for gesture, weight in gestures:

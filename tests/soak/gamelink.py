@@ -21,6 +21,7 @@ class Report:
         self.stacks = {}
         self.handles = []
         self.windows = []
+        self.popups = []  # open popup menus, named by their first item
         for line in text.splitlines():
             word, _, rest = line.partition(" ")
             if word == "state":
@@ -38,7 +39,8 @@ class Report:
                 self.handles = [int(x) for x in rest.split()]
             elif word == "window":
                 cls, title, rect = rest.split("|")
-                self.windows.append(Window(cls, title, [int(x) for x in rect.split()]))
+                w = Window(cls, title, [int(x) for x in rect.split()])
+                (self.popups if cls == "#32768" else self.windows).append(w)
             elif word == "button" and self.windows:
                 label, rect = rest.split("|")
                 self.windows[-1].buttons[label.replace("&", "")] = [int(x) for x in rect.split()]
@@ -54,7 +56,7 @@ class Report:
     def quiet(self):
         """A dealt table in play: no overlay, drag, menu or other window."""
         return (self.ready and not self.overlay and self.kind != 3 and not self.menu
-                and not self.windows and not self.dragging() and self.running)
+                and not self.popups and not self.windows and not self.dragging() and self.running)
 
 
 class Stack:
