@@ -19,6 +19,7 @@ import subprocess
 import sys
 import time
 
+sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import gamelink  # noqa: E402
 from actions import Actions  # noqa: E402
