@@ -4,7 +4,8 @@
 #   make build   the game, at build/keltrim.exe (32-bit Windows)
 #   make test    build and run every test under Wine in a virtual display
 #   make play    build and run the game under Wine
-#   make bench   build and run the benchmark
+#   make bench   build and run the benchmark (tests/bench/run_bench.py)
+#   make dist    the release package, build/keltrim-solitaire-VERSION.zip
 #   make clean   remove build/
 #
 # The tests are built for the architecture that this machine's Wine runs
@@ -25,7 +26,7 @@ CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=Release -DKELTRIM_WINE_HOME=$(B) -DKELTRIM_SOA
 RUN_TREE = arch=$$(cat $(B)/wine-arch); dir=$(B); tc=cmake/mingw-i686.cmake; \
 	if [ "$$arch" = x86_64 ]; then dir=$(B)/win64; tc=cmake/mingw-x86_64.cmake; fi
 
-.PHONY: all setup build test play bench clean
+.PHONY: all setup build test play bench dist clean
 
 all: build
 
@@ -52,8 +53,12 @@ play: setup build
 bench: setup build
 	@$(RUN_TREE); \
 	cmake -S . -B $$dir -DCMAKE_TOOLCHAIN_FILE=$$tc $(CMAKE_FLAGS) >/dev/null && \
-	cmake --build $$dir -j$(JOBS) --target keltrim_bench && \
-	KELTRIM_BUILD=$(B) tools/with-display tools/wine-run $$dir/tests/keltrim_bench.exe
+	cmake --build $$dir -j$(JOBS) --target keltrim keltrim_bench keltrim_trivial_window \
+		keltrim_trivial_common_controls && \
+	KELTRIM_BUILD=$(B) tools/with-display /usr/bin/python3 tests/bench/run_bench.py $$dir
+
+dist: build
+	@cmake -DEXE=$(B)/keltrim.exe -DOUT=$(B) -P cmake/MakeDist.cmake
 
 clean:
 	rm -rf $(B)

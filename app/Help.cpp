@@ -4,7 +4,7 @@
 #include "cardtable/core/GdiHandle.h"
 
 #include <mshtmhst.h>
-#include <urlmon.h>
+#include <objidl.h>
 
 #include <cstdio>
 
@@ -28,8 +28,14 @@ int ShowHelp(HWND owner, int resourceId) {
     WCHAR wide[MAX_PATH] = {};
     if (!showDialog || MultiByteToWideChar(CP_ACP, 0, address.c_str(), -1, wide, MAX_PATH) == 0)
         return 0;
+    // URLMON is loaded only here, for the dialog: linked in, it and the
+    // libraries it brings would stay in memory for the whole game.
+    UniqueLibrary urlmon(LoadLibraryA("urlmon.dll"));
+    using CreateMonikerFn = HRESULT(WINAPI*)(IMoniker*, LPCWSTR, IMoniker**);
+    auto* createMoniker = reinterpret_cast<CreateMonikerFn>(reinterpret_cast<void*>(
+        urlmon ? GetProcAddress(urlmon.get(), "CreateURLMoniker") : nullptr));
     IMoniker* moniker = nullptr;
-    if (FAILED(CreateURLMoniker(nullptr, wide, &moniker)) || !moniker)
+    if (!createMoniker || FAILED(createMoniker(nullptr, wide, &moniker)) || !moniker)
         return 0;
     const HRESULT shown = showDialog(owner, moniker, nullptr, nullptr, nullptr);
     moniker->Release();

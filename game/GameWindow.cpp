@@ -7,6 +7,8 @@ namespace {
 // The maker's address, opened by the link label, with the product code the
 // site counts visits by. The one place to change it.
 constexpr const char* kMakerLink = "https://www.darnwick.example/?src=ks";
+// Room each side of the "cards remaining" bubble for its caption.
+constexpr int kCaptionRoom = 40;
 } // namespace
 
 GameWindow::GameWindow(Game& game) : game_(game) {}
@@ -86,7 +88,10 @@ void GameWindow::Resize(int w, int h) {
     timerBar_.Place(w - W / 2, 10, 14, h - (2 * H) / 3 - 8);
     const SIZE art = linkLabel_.GetArtworkSize();
     linkLabel_.Place(w - art.cx - 25, h - 46, art.cx, art.cy);
-    cardsRemainingLabel_.Place(w - (7 * W) / 4 - 154, 10, 54, 65);
+    // "cards remaining" is far wider than its bubble: that label's window
+    // reaches out on both sides so that the caption shows whole, while the
+    // bubble and its number stay where a bubble-wide label puts them.
+    cardsRemainingLabel_.Place(w - (7 * W) / 4 - 154 - kCaptionRoom, 10, 54 + 2 * kCaptionRoom, 65);
     levelLabel_.Place(w - (7 * W) / 4 + 11, 10, 54, 65);
     if (HWND wnd = GetHandle())
         InvalidateRect(wnd, nullptr, FALSE);

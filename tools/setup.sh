@@ -13,9 +13,9 @@ prefix="$build/wineprefix"
 
 packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
-  cmake make googletest
+  cmake make googletest python3
   wine wine64 wine32:i386
-  xvfb xdotool x11-apps imagemagick python3
+  xvfb xdotool x11-apps x11-utils imagemagick
   fonts-dejavu-core
 )
 

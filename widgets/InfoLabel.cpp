@@ -80,18 +80,24 @@ HFONT InfoLabel::FontOr(const UniqueFont& font) const {
     return font ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
-// The bubble at (0, 30); on any table colour but the picture's own field it
-// is limited to its oval, so the table shows around it.
+int InfoLabel::PictureLeft() const {
+    return width_ > pw_ ? (width_ - pw_) / 2 : 0;
+}
+
+// The bubble at (0, 30), or centred in a label wider than it; on any table
+// colour but the picture's own field it is limited to its oval, so the table
+// shows around it.
 void InfoLabel::PaintPicture(HDC dc) const {
     if (!pictureDc_)
         return;
+    const int left = PictureLeft();
     UniqueRegion oval;
     if (color_ != kPictureField) {
-        oval.reset(
-            CreateRoundRectRgn(pw_ / 9, ph_ / 6 + 29, (9 * pw_) / 10 + 1, ph_ + 28, pw_, ph_));
+        oval.reset(CreateRoundRectRgn(left + pw_ / 9, ph_ / 6 + 29, left + (9 * pw_) / 10 + 1,
+                                      ph_ + 28, pw_, ph_));
         SelectClipRgn(dc, oval.get());
     }
-    BitBlt(dc, 0, 30, pw_, ph_, pictureDc_.get(), 0, 0, SRCCOPY);
+    BitBlt(dc, left, 30, pw_, ph_, pictureDc_.get(), 0, 0, SRCCOPY);
     if (oval)
         SelectClipRgn(dc, nullptr);
 }
@@ -112,7 +118,7 @@ void InfoLabel::PaintNumber(HDC dc) const {
     SelectGuard font(dc, FontOr(numberFont_));
     SIZE drawn{};
     GetTextExtentPoint32A(dc, text, n, &drawn);
-    const int x = NumberX(pw_, n, plain.cx, drawn.cx);
+    const int x = PictureLeft() + NumberX(pw_, n, plain.cx, drawn.cx);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kNumberColor);
     TextOutA(dc, x, ph_ - 2, text, n);

@@ -40,6 +40,8 @@ public:
 
 private:
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+    // Where the bubble starts: centred when the label is wider than it.
+    int PictureLeft() const;
     void PaintPicture(HDC dc) const;
     void PaintNumber(HDC dc) const;
     void PaintCaption(HDC dc) const;

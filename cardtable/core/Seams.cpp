@@ -1,5 +1,7 @@
 #include "cardtable/core/Seams.h"
 
+#include "cardtable/core/GdiHandle.h"
+
 #include <mmsystem.h>
 #include <shellapi.h>
 
@@ -18,8 +20,18 @@ BOOL PlatformSoundMemory(const void* wave, UINT flags) {
 BOOL PlatformSoundResource(int id, HMODULE module, DWORD flags) {
     return PlaySoundA(MAKEINTRESOURCEA(id), module, flags);
 }
+// The shell library and what it brings along take over a megabyte, and the
+// game needs them only when a link is followed: the library is loaded then
+// and kept until the process ends (the shell may still be at work on the
+// opened address when the call returns).
 HINSTANCE PlatformShellOpen(HWND owner, const char* target) {
-    return ShellExecuteA(owner, "open", target, nullptr, nullptr, SW_SHOWNORMAL);
+    static const UniqueLibrary shell(LoadLibraryA("shell32.dll"));
+    using ShellExecuteFn = decltype(&ShellExecuteA);
+    static const auto shellExecute = reinterpret_cast<ShellExecuteFn>(
+        reinterpret_cast<void*>(shell ? GetProcAddress(shell.get(), "ShellExecuteA") : nullptr));
+    if (!shellExecute)
+        return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_DLLNOTFOUND));
+    return shellExecute(owner, "open", target, nullptr, nullptr, SW_SHOWNORMAL);
 }
 int PlatformMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
     return MessageBoxA(owner, text, caption, type);

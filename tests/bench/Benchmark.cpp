@@ -2,9 +2,12 @@
 // one frame of a dragged card, one full paint of a dealt table, the ratio of
 // the two, and a whole deal, once with the glides' real 10 ms pauses and
 // once with the pauses taken out to show the drawing alone; and the CPU time
-// the process uses while a level's timer runs and nothing else happens.
+// the process uses while a level's timer runs and nothing else happens; and
+// the memory that the table's own pictures take.
+#include "cardtable/core/CardImages.h"
 #include "cardtable/core/CardWindow.h"
 #include "cardtable/core/GdiHandle.h"
+#include "cardtable/core/MemorySurface.h"
 #include "cardtable/core/Seams.h"
 #include "game/Game.h"
 #include "tests/support/TestWindow.h"
@@ -131,6 +134,27 @@ IdleCost IdleLevel(HWND timerBar, double seconds) {
     return IdleCost{(CpuSeconds() - cpuStart) / wall, wall, ticks};
 }
 
+// Bytes of pixels of the bitmap selected into `dc`.
+double BitmapBytes(HDC dc) {
+    BITMAP info{};
+    if (!dc || !GetObjectA(GetCurrentObject(dc, OBJ_BITMAP), sizeof info, &info))
+        return 0;
+    return static_cast<double>(info.bmWidthBytes) * info.bmHeight;
+}
+
+// The frozen table of the overlay is a bitmap compatible with the window,
+// of the client area's size.
+double SnapshotBytes(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    const WindowDc dc(window);
+    MemorySurface probe(dc.get(), 1, 1);
+    BITMAP info{};
+    if (!probe || !GetObjectA(probe.bitmap(), sizeof info, &info))
+        return 0;
+    return static_cast<double>(client.right) * client.bottom * info.bmBitsPixel / 8;
+}
+
 } // namespace
 
 int main() {
@@ -176,6 +200,9 @@ int main() {
                 quick.whole * 1e3, quick.fromGlides * 1e3);
     std::printf("pauses alone: %.1f ms at 10 ms each\n", paced.pauses * 10.0);
     std::printf("drawing handles left by the drags: %d\n", LiveGdiHandles() - gdiBefore);
+    const double strip = BitmapBytes(CardStripDc()), snapshot = SnapshotBytes(table);
+    std::printf("pictures: card strip %.2f MB, overlay's frozen table %.2f MB, together %.2f MB\n",
+                strip / 1048576, snapshot / 1048576, (strip + snapshot) / 1048576);
 
     // A fresh level, its timer running against the real millisecond counter.
     Deal(game, false);

@@ -103,12 +103,15 @@ TEST_F(GameWindowPaint, ControlsStandAtTheirPlacesForA706PixelTable) {
     const RECT level = ChildRect(window().LevelLabel().Handle());
     const RECT timer = ChildRect(window().GetTimerBar().Handle());
     const RECT link = ChildRect(window().GetLinkLabel().Handle());
-    EXPECT_EQ(remaining.left, 428);
+    // The bubbles at 428 and 593; the wide caption's label reaches out 40
+    // pixels each side of its bubble.
+    EXPECT_EQ(remaining.left, 428 - 40);
+    EXPECT_EQ(remaining.right - remaining.left, 54 + 80);
     EXPECT_EQ(level.left, 593);
     EXPECT_EQ(timer.left, 671);
+    EXPECT_EQ(level.right - level.left, 54);
     for (const RECT& label : {remaining, level}) {
         EXPECT_EQ(label.top, 10);
-        EXPECT_EQ(label.right - label.left, 54);
         EXPECT_EQ(label.bottom - label.top, 65);
     }
     EXPECT_EQ(timer.top, 10);

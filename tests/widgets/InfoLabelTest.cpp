@@ -132,4 +132,35 @@ TEST_F(InfoLabelTest, CaptionBandAndAWideCaption) {
               20);
 }
 
+// A label wider than its bubble centres the bubble and number in itself and
+// has room for a long caption: "cards remaining" shows whole.
+TEST_F(InfoLabelTest, AWideLabelCentresItsBubbleAndShowsItsCaptionWhole) {
+    InfoLabel wide;
+    ASSERT_TRUE(wide.Create(parent.get(), 10, 100, 134, 65));
+    const COLORREF table = RGB(10, 120, 30);
+    for (InfoLabel* l : {&label, &wide}) {
+        l->SetBackgroundColor(table);
+        l->SetCaption("cards remaining");
+        l->SetValue(16);
+    }
+    MemorySurface narrowSurface(nullptr, 54, 110), wideSurface(nullptr, 134, 110);
+    PatBlt(narrowSurface.dc(), 0, 0, 54, 110, BLACKNESS);
+    PatBlt(wideSurface.dc(), 0, 0, 134, 110, BLACKNESS);
+    label.Paint(narrowSurface.dc());
+    wide.Paint(wideSurface.dc());
+    const CardImagePixels narrow(narrowSurface.dc(), 0, 0, 54, 110);
+    const CardImagePixels shown(wideSurface.dc(), 0, 0, 134, 110);
+    int differing = 0;
+    for (int y = 30; y < 110; ++y)
+        for (int x = 0; x < 54; ++x)
+            differing += shown.At(x + 40, y) != narrow.At(x, y);
+    EXPECT_EQ(differing, 0);
+    const RECT band{0, 0, 134, 30};
+    const InkBox caption = FindInk(
+        shown, [](COLORREF c, int, int) { return c == RGB(255, 255, 255); }, band);
+    EXPECT_GE(caption.left, 2) << caption.right - caption.left + 1;
+    EXPECT_LE(caption.right, 131);
+    EXPECT_NEAR((caption.left + caption.right) / 2, 67, 2);
+}
+
 } // namespace

@@ -1,0 +1,99 @@
+#!/usr/bin/python3
+"""End-to-end cases: the real game under Wine in the current X display,
+driven with xdotool and read back from the screen.
+
+  run_e2e.py --root SRC --game keltrim.exe --helper keltrim_e2e_helper.exe
+             --shots DIR GROUP
+
+KELTRIM_BUILD names the build folder whose Wine prefix is used. Groups:
+table, new_game, settings, help, game_over."""
+
+import argparse
+import os
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from keltrim_e2e import app_cases, play_cases  # noqa: E402
+from keltrim_e2e.checks import Runner  # noqa: E402
+from keltrim_e2e.session import Helper, Session  # noqa: E402
+from keltrim_e2e.wine import Wine  # noqa: E402
+
+
+def group_table(r, s, shots):
+    r.case("1 window place and size", play_cases.window_place, s)
+    r.case("2 opening overlay dismissed by a click", play_cases.opening_overlay, s, shots)
+    dealt = r.case("3 dealt table recognised", play_cases.dealt_table, s, shots)
+    if not dealt:
+        return
+    removed = r.case("4 pair dragged and removed", play_cases.pair_removed, s, *dealt)
+    if not removed:
+        return
+    before, table, now = removed
+    r.case("5 refused drop glides back", play_cases.refused_drop, s, now)
+    r.case("6 Ctrl+Z restores the pair", play_cases.undo_pair, s, before, table)
+
+
+def group_new_game(r, s, shots):
+    r.case("opening overlay", lambda: (s.wait_overlay(), s.dismiss_overlay()))
+    r.case("7 F2 asks; No keeps the game, Yes deals anew", play_cases.abort_question, s)
+
+
+def group_settings(r, s, shots):
+    r.case("first start: default colour, Normal checked", app_cases.first_start_defaults, s)
+    r.case("9 Options dialog by keyboard sets the colour", app_cases.options_colour, s)
+    r.case("10 Exit gives 0; colour and Easy restored", app_cases.exit_keeps_settings, s)
+
+
+def group_help(r, s, shots):
+    r.case("11 Help > Contents shows the help page", app_cases.help_page, s)
+
+
+def group_game_over(r, s, shots):
+    r.case("opening overlay", lambda: (s.wait_overlay(), s.dismiss_overlay()))
+    dealt = r.case("dealt table", s.wait_dealt)
+    if not dealt:
+        return
+    dealt_at = time.monotonic()
+    shot = r.case("8 the clock runs out: Game Over", play_cases.game_over, s, shots, dealt_at)
+    if shot:
+        r.case("after Game Over the table is deaf and F2 asks nothing",
+               play_cases.table_deaf_after_game_over, s, shot, dealt[1])
+
+
+GROUPS = {"table": group_table, "new_game": group_new_game, "settings": group_settings,
+          "help": group_help, "game_over": group_game_over}
+
+
+def main():
+    p = argparse.ArgumentParser()
+    p.add_argument("--root", required=True)
+    p.add_argument("--game", required=True)
+    p.add_argument("--helper", required=True)
+    p.add_argument("--shots", required=True)
+    p.add_argument("group", choices=sorted(GROUPS))
+    args = p.parse_args()
+    build = os.environ.get("KELTRIM_BUILD")
+    if not build or not os.environ.get("DISPLAY"):
+        print("KELTRIM_BUILD and DISPLAY must be set (run through tools/run-tests)")
+        return 2
+    os.makedirs(args.shots, exist_ok=True)
+    wine = Wine(args.root, build)
+    wine.wait_server()
+    # Every group starts from the default settings.
+    wine.reset_settings()
+    helper = Helper(wine, args.helper)
+    strip = helper.strip(os.path.join(args.shots, "strip-%s.ppm" % args.group))
+    session = Session(wine, helper, args.game, strip)
+    runner = Runner()
+    try:
+        runner.case("game starts", session.start)
+        GROUPS[args.group](runner, session, args.shots)
+    finally:
+        session.kill()
+    return 1 if runner.failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
