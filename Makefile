@@ -17,7 +17,10 @@ MAKEFLAGS += --no-print-directory
 BUILD ?= build
 B := $(abspath $(BUILD))
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
-CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=Release -DKELTRIM_WINE_HOME=$(B)
+# How long the soak test plays (seconds); SOAK_SEED=n replays a run.
+SOAK_SECONDS ?= 300
+export SOAK_SECONDS
+CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=Release -DKELTRIM_WINE_HOME=$(B) -DKELTRIM_SOAK_SECONDS=$(SOAK_SECONDS)
 
 # Shell snippet: sets $dir and $tc to the tree and toolchain Wine can run.
 RUN_TREE = arch=$$(cat $(B)/wine-arch); dir=$(B); tc=cmake/mingw-i686.cmake; \

@@ -49,6 +49,10 @@ bool GameWindow::RunOverlay(int kind) {
 
 void GameWindow::BeginOverlay(int kind) {
     HWND wnd = GetHandle();
+    // Repaints still pending (where a message box stood a moment ago) are
+    // done by the table itself first: the frozen picture must not keep the
+    // stale pixels they would have replaced.
+    UpdateWindow(wnd);
     tableProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OverlayProc)));
     SetInputEnabled(kind != 3); // Game Over leaves the table deaf

@@ -147,4 +147,31 @@ TEST_F(MessageOverlay, NewGameAndUndoDoNothingWhileAnOverlayRuns) {
     EXPECT_EQ(window().GetLevel(), -1);
 }
 
+// The overlay's frozen table is the table as painted: a part of the window
+// whose repaint is still pending (where a closed message box stood) is
+// painted before the copy, not copied with the stale pixels it shows.
+TEST_F(MessageOverlay, FrozenTableHasNoPendingHoles) {
+    HWND wnd = window().GetHandle();
+    UpdateWindow(wnd);
+    const RECT hole{345, 20, 420, 120}; // table background between the labels
+    {
+        WindowDc dc(wnd);
+        UniqueBrush stale(CreateSolidBrush(RGB(255, 0, 255)));
+        FillRect(dc.get(), &hole, stale.get());
+    }
+    InvalidateRect(wnd, &hole, FALSE);
+    COLORREF frozen = CLR_INVALID;
+    pilot.Next([&](GameWindow& w) {
+        WindowDc screen(w.GetHandle());
+        UniqueDc memory(CreateCompatibleDC(screen.get()));
+        UniqueBitmap picture(CreateCompatibleBitmap(screen.get(), 706, 530));
+        SelectGuard selection(memory.get(), picture.get());
+        w.PaintOverlay(memory.get()); // the transition's first frame: the frozen table
+        frozen = GetPixel(memory.get(), 380, 70);
+        OverlayPilot::Dismiss(w);
+    });
+    game.StartLevel(true);
+    EXPECT_EQ(frozen, window().GetBackgroundColor());
+}
+
 } // namespace
