@@ -150,7 +150,7 @@ def main():
         check_executable(args.runnable, name, pe_file.MACHINE_AMD64, version)
         print("Wine here runs no 32-bit program: starting the game of an equivalent x86_64 "
               "package, " + os.path.basename(started))
-    print(start_from_empty_folder(started, wine_run, os.path.join(args.work, "dealt-table.ppm")))
+    print(start_from_empty_folder(started, wine_run, os.path.join(args.work, "dealt-table.png")))
 
 
 if __name__ == "__main__":

@@ -5,7 +5,11 @@ Needs DISPLAY (an Xvfb of 1024 x 768 without window manager), xdotool and
 ImageMagick's import."""
 import os
 import subprocess
+import sys
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from keltrim_e2e import screen, xinput  # noqa: E402
 
 # The table, in the card window's client pixels (cards 71 x 96): the bottom
 # triangle row and the tops of the six side stacks lie open after the deal.
@@ -34,28 +38,14 @@ def find_window(title):
 
 
 class Screen:
-    """One screenshot of the root window as rows of RGB bytes."""
+    """One picture of the root window, read in the card window's client pixels."""
 
     def __init__(self, origin):
-        ppm = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"],
-                             capture_output=True, timeout=30, check=True).stdout
-        fields, at = [], 0
-        while len(fields) < 4:  # P6, width, height, maximum
-            while ppm[at:at + 1].isspace():
-                at += 1
-            start = at
-            while not ppm[at:at + 1].isspace():
-                at += 1
-            fields.append(ppm[start:at])
-        self.width, self.height = int(fields[1]), int(fields[2])
-        self.pixels = ppm[at + 1:]
-        self.raw = ppm
+        self.image = screen.capture()
         self.origin = origin
 
     def pixel(self, x, y):
-        """The colour at client (x, y) of the card window."""
-        at = 3 * ((self.origin[1] + y) * self.width + self.origin[0] + x)
-        return tuple(self.pixels[at:at + 3])
+        return self.image.pixel(self.origin[0] + x, self.origin[1] + y)
 
     def area(self, left, top, right, bottom):
         return [self.pixel(x, y) for y in range(top, bottom) for x in range(left, right)]
@@ -90,8 +80,7 @@ def dismiss_overlay(origin):
     spot = (origin[0] + CLICK_SPOT[0], origin[1] + CLICK_SPOT[1])
 
     def click_through():
-        xdotool("mousemove", str(spot[0]), str(spot[1]))
-        xdotool("click", "1")
+        xinput.click(*spot)
         time.sleep(0.3)
         return Screen(origin).pixel(*CLICK_SPOT) != (0, 0, 0)
 
@@ -159,8 +148,7 @@ def run(exe, wine_run, shot_path):
         origin = card_window_origin(window)
         dismiss_overlay(origin)
         shot = dealt_table(origin)
-        with open(shot_path, "wb") as f:
-            f.write(shot.raw)
+        shot.image.save_png(shot_path)
         if find_window("Drel"):
             raise Failure("the card library error was shown")
         background = check_table(shot)

@@ -76,10 +76,9 @@ void PrintWindow(HWND wnd, HWND parent) {
     POINT origin{0, 0};
     ClientToScreen(wnd, &origin);
     std::printf("window\t%p\t%p\t%d\t%s\t%ld %ld %ld %ld\t%ld %ld %ld %ld\t%s\n",
-                static_cast<void*>(wnd), static_cast<void*>(parent),
-                IsWindowVisible(wnd) ? 1 : 0, cls, outer.left, outer.top, outer.right,
-                outer.bottom, origin.x, origin.y, origin.x + client.right,
-                origin.y + client.bottom, text);
+                static_cast<void*>(wnd), static_cast<void*>(parent), IsWindowVisible(wnd) ? 1 : 0,
+                cls, outer.left, outer.top, outer.right, outer.bottom, origin.x, origin.y,
+                origin.x + client.right, origin.y + client.bottom, text);
 }
 
 BOOL CALLBACK PrintChild(HWND wnd, LPARAM) {
