@@ -57,7 +57,7 @@ bench: setup build
 		keltrim_trivial_common_controls && \
 	KELTRIM_BUILD=$(B) tools/with-display /usr/bin/python3 tests/bench/run_bench.py $$dir
 
-dist: build
+dist: setup build
 	@cmake -DEXE=$(B)/keltrim.exe -DOUT=$(B) -P cmake/MakeDist.cmake
 
 clean:
