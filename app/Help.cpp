@@ -8,6 +8,38 @@
 
 #include <cstdio>
 
+namespace {
+
+// The HTML dialog is a COM object and needs OLE on the calling thread.
+// OLE is started here, for the dialog only, and stopped again afterwards
+// (balanced, so a caller that had started it keeps it). Like URLMON, its
+// library is loaded only for the dialog.
+class OleForDialog {
+public:
+    OleForDialog() : library_(LoadLibraryA("ole32.dll")) {
+        if (!library_)
+            return;
+        auto* start = reinterpret_cast<HRESULT(WINAPI*)(LPVOID)>(
+            reinterpret_cast<void*>(GetProcAddress(library_.get(), "OleInitialize")));
+        stop_ = reinterpret_cast<void(WINAPI*)()>(
+            reinterpret_cast<void*>(GetProcAddress(library_.get(), "OleUninitialize")));
+        started_ = start && stop_ && SUCCEEDED(start(nullptr));
+    }
+    ~OleForDialog() {
+        if (started_)
+            stop_();
+    }
+    OleForDialog(const OleForDialog&) = delete;
+    OleForDialog& operator=(const OleForDialog&) = delete;
+
+private:
+    UniqueLibrary library_;
+    void(WINAPI* stop_)() = nullptr;
+    bool started_ = false;
+};
+
+} // namespace
+
 std::string FormatHelpAddress(const char* modulePath, int resourceId) {
     char address[MAX_PATH + 32];
     std::snprintf(address, sizeof address, "res://%s/%d", modulePath ? modulePath : "", resourceId);
@@ -15,6 +47,7 @@ std::string FormatHelpAddress(const char* modulePath, int resourceId) {
 }
 
 int ShowHelp(HWND owner, int resourceId) {
+    const OleForDialog ole; // before MSHTML, so that it goes after it
     UniqueLibrary library(LoadLibraryA("MSHTML.DLL"));
     if (!library)
         return 0;

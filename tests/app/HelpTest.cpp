@@ -6,6 +6,8 @@
 #include "cardtable/CardImagePixels.h"
 #include "support/TableOnScreen.h"
 
+#include <objbase.h>
+
 #include <string>
 #include <vector>
 
@@ -28,6 +30,18 @@ TEST(Help, AddressNamesTheModuleAndTheResource) {
     // There is no HTML dialog here: the command falls back to the viewer.
     TestWindow owner;
     EXPECT_EQ(ShowHelp(owner.get(), IDR_HELP_PAGE), 0);
+}
+
+TEST(Help, LeavesTheThreadsOleAsItFoundIt) {
+    TestWindow owner;
+    // Not started before: not started after (a first start answers S_OK).
+    ShowHelp(owner.get(), IDR_HELP_PAGE);
+    ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+    // Started by the caller: still started after (a second start answers S_FALSE).
+    ShowHelp(owner.get(), IDR_HELP_PAGE);
+    EXPECT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_FALSE);
+    CoUninitialize();
+    CoUninitialize();
 }
 
 TEST(Help, ThePageHasItsBandLinksAndSections) {
