@@ -19,10 +19,8 @@ public:
     OleForDialog() : library_(LoadLibraryA("ole32.dll")) {
         if (!library_)
             return;
-        auto* start = reinterpret_cast<HRESULT(WINAPI*)(LPVOID)>(
-            reinterpret_cast<void*>(GetProcAddress(library_.get(), "OleInitialize")));
-        stop_ = reinterpret_cast<void(WINAPI*)()>(
-            reinterpret_cast<void*>(GetProcAddress(library_.get(), "OleUninitialize")));
+        auto* start = LibraryProc<HRESULT(WINAPI*)(LPVOID)>(library_.get(), "OleInitialize");
+        stop_ = LibraryProc<void(WINAPI*)()>(library_.get(), "OleUninitialize");
         started_ = start && stop_ && SUCCEEDED(start(nullptr));
     }
     ~OleForDialog() {
@@ -47,7 +45,9 @@ std::string FormatHelpAddress(const char* modulePath, int resourceId) {
 }
 
 int ShowHelp(HWND owner, int resourceId) {
-    const OleForDialog ole; // before MSHTML, so that it goes after it
+    // Declared before MSHTML's library, so that OLE stops only after MSHTML
+    // has been unloaded.
+    const OleForDialog ole;
     UniqueLibrary library(LoadLibraryA("MSHTML.DLL"));
     if (!library)
         return 0;
@@ -56,8 +56,7 @@ int ShowHelp(HWND owner, int resourceId) {
     if (length == 0 || length >= MAX_PATH)
         return 0;
     const std::string address = FormatHelpAddress(path, resourceId);
-    auto* showDialog = reinterpret_cast<SHOWHTMLDIALOGFN*>(
-        reinterpret_cast<void*>(GetProcAddress(library.get(), "ShowHTMLDialog")));
+    auto* showDialog = LibraryProc<SHOWHTMLDIALOGFN*>(library.get(), "ShowHTMLDialog");
     WCHAR wide[MAX_PATH] = {};
     if (!showDialog || MultiByteToWideChar(CP_ACP, 0, address.c_str(), -1, wide, MAX_PATH) == 0)
         return 0;
@@ -65,8 +64,7 @@ int ShowHelp(HWND owner, int resourceId) {
     // libraries it brings would stay in memory for the whole game.
     UniqueLibrary urlmon(LoadLibraryA("urlmon.dll"));
     using CreateMonikerFn = HRESULT(WINAPI*)(IMoniker*, LPCWSTR, IMoniker**);
-    auto* createMoniker = reinterpret_cast<CreateMonikerFn>(reinterpret_cast<void*>(
-        urlmon ? GetProcAddress(urlmon.get(), "CreateURLMoniker") : nullptr));
+    auto* createMoniker = LibraryProc<CreateMonikerFn>(urlmon.get(), "CreateURLMoniker");
     IMoniker* moniker = nullptr;
     if (!createMoniker || FAILED(createMoniker(nullptr, wide, &moniker)) || !moniker)
         return 0;

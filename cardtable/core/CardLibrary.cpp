@@ -12,9 +12,7 @@ using FreeLibrary16Fn = void(WINAPI*)(UINT_PTR);
 
 template <typename Fn>
 Fn Kernel32Ordinal(WORD ordinal) {
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    FARPROC proc = kernel ? GetProcAddress(kernel, MAKEINTRESOURCEA(ordinal)) : nullptr;
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(proc));
+    return LibraryProc<Fn>(GetModuleHandleA("kernel32.dll"), MAKEINTRESOURCEA(ordinal));
 }
 
 } // namespace

@@ -90,6 +90,14 @@ using UniquePalette = UniqueHandle<HPALETTE, HandleKind::Palette, DeleteObjectCl
 using UniqueMutex = UniqueHandle<HANDLE, HandleKind::Mutex, CloseHandleCloser>;
 using UniqueLibrary = UniqueHandle<HMODULE, HandleKind::Library, FreeLibraryCloser>;
 
+// A library's export (by name, or by ordinal through MAKEINTRESOURCEA) as a
+// function pointer of type Fn; null when the library or the export is missing.
+template <typename Fn>
+Fn LibraryProc(HMODULE library, LPCSTR name) {
+    FARPROC proc = library ? GetProcAddress(library, name) : nullptr;
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(proc));
+}
+
 // Selects a GDI object into a DC and selects the previous one back when it
 // goes. Declare it after the owners of the DC and of the object, so that it
 // is destroyed first.

@@ -27,8 +27,7 @@ BOOL PlatformSoundResource(int id, HMODULE module, DWORD flags) {
 HINSTANCE PlatformShellOpen(HWND owner, const char* target) {
     static const UniqueLibrary shell(LoadLibraryA("shell32.dll"));
     using ShellExecuteFn = decltype(&ShellExecuteA);
-    static const auto shellExecute = reinterpret_cast<ShellExecuteFn>(
-        reinterpret_cast<void*>(shell ? GetProcAddress(shell.get(), "ShellExecuteA") : nullptr));
+    static const auto shellExecute = LibraryProc<ShellExecuteFn>(shell.get(), "ShellExecuteA");
     if (!shellExecute)
         return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_DLLNOTFOUND));
     return shellExecute(owner, "open", target, nullptr, nullptr, SW_SHOWNORMAL);

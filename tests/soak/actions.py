@@ -80,8 +80,8 @@ class Actions:
             self.soak.stats["games"] += 1
         self.abort_wanted = False
         # Most games end early (F2 and Yes); some run out of time.
-        length = self.rng.choice([8, 12, 20, 30, 45, 60])
-        if self.rng.random() < 0.08:
+        length = self.rng.choice([8, 12, 20, 30, 45, 60, 90])
+        if self.rng.random() < 0.1:
             length = 400
         self.game_ends_at = time.monotonic() + length
         if r.quiet():
@@ -196,9 +196,19 @@ class Actions:
     def stacks_with_cards(self, r):
         return [s for s in r.stacks.values() if s.visible and s.cards and s.id != 35]
 
+    def can_lift(self, r, s):
+        """A side stack's top card, or a slot's card with both slots below it
+        empty (the triangle's row k holds slots k(k-1)/2 + 1 to k(k+1)/2)."""
+        if s.id > 28:
+            return True
+        row = next(k for k in range(1, 8) if s.id <= k * (k + 1) // 2)
+        below = [r.stacks.get(s.id + row), r.stacks.get(s.id + row + 1)]
+        return row == 7 or not any(b and b.cards for b in below)
+
     def pair_drag(self, r):
         full = self.stacks_with_cards(r)
-        pairs = [(a, b) for a in full for b in full
+        liftable = [a for a in full if self.can_lift(r, a)]
+        pairs = [(a, b) for a in liftable for b in full
                  if a is not b and a.cards[-1] // 4 + b.cards[-1] // 4 + 2 == 13]
         if self.rng.random() < 0.2 and full:
             pairs = [(a, b) for a in full for b in r.stacks.values() if a is not b and b.visible]
