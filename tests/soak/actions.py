@@ -48,6 +48,7 @@ class Actions:
     def next_report(self, before):
         r = self.soak.report()
         self.count_sights(before, r)
+        self.count_pairs(before, r)
         if before.overlay and before.kind == 1 and r.ready and not r.overlay:
             self.dealt(r)
         elif before.overlay and before.kind == 2 and r.ready and not r.overlay:
@@ -73,6 +74,13 @@ class Actions:
             stats[name] += 1
         if r.overlay and not before.overlay:
             stats["overlays of kind %d" % r.kind] += 1
+
+    def count_pairs(self, before, r):
+        """Pairs that reached the removed-cards pile (35) during play."""
+        if before.ready and r.ready and 35 in before.stacks and 35 in r.stacks:
+            grown = len(r.stacks[35].cards) - len(before.stacks[35].cards)
+            if grown > 0 and before.running:
+                self.soak.stats["pairs removed"] += grown // 2
 
     def dealt(self, r):
         self.log("dealt, level %d" % r.level)
