@@ -78,6 +78,49 @@ TEST_F(Levels, TimeOutDuringADragDealsACompleteTable) {
     EXPECT_EQ(cards, 48);
 }
 
+// The clock goes on while the abort question is up. A level that ends
+// meanwhile ends first; the answer then applies to what is running.
+TEST_F(Levels, TheClockCanRunOutWhileTheAbortQuestionIsUp) {
+    // Below the target and answered No: Game Over stays, the cards too.
+    FillPile(stack(35), 14);
+    const TableState before = TableState::Of(game);
+    fake.boxAnswer = IDNO;
+    fake.whileBoxUp = [&] { RunOutOfTime(); };
+    game.StartLevel(false);
+    ASSERT_EQ(fake.boxTexts.size(), 1u);
+    EXPECT_EQ(window().OverlayKind(), 3);
+    EXPECT_EQ(window().GetLevel(), -1);
+    EXPECT_FALSE(window().GetTimerBar().IsRunning());
+    EXPECT_FALSE(window().IsInputEnabled());
+    TableState after = TableState::Of(game);
+    after.cardsRemaining = before.cardsRemaining;
+    EXPECT_TRUE(after == before);
+
+    // The target reached and answered Yes: the next level is dealt while
+    // the question is up, and Yes then starts a new game over it.
+    fake.whileBoxUp = nullptr;
+    game.StartLevel(false); // after Game Over nothing asks
+    ASSERT_EQ(fake.boxTexts.size(), 1u);
+    FillPile(stack(35), 16);
+    int levelMeanwhile = 0;
+    fake.whileBoxUp = [&] {
+        RunOutOfTime();
+        levelMeanwhile = window().GetLevel();
+    };
+    fake.boxAnswer = IDYES;
+    game.StartLevel(false);
+    EXPECT_EQ(fake.boxTexts.size(), 2u);
+    EXPECT_EQ(levelMeanwhile, 2);
+    EXPECT_EQ(window().GetLevel(), 1);
+    EXPECT_EQ(window().OverlayKind(), 1);
+    EXPECT_EQ(window().GetTimerBar().GetSecondsLeft(), 160u);
+    int cards = 0;
+    for (std::uint32_t id = 1; id <= 34; ++id)
+        cards += stack(id).Count();
+    EXPECT_EQ(cards, 48);
+    EXPECT_EQ(stack(35).Count(), 0);
+}
+
 TEST_F(Levels, NextLevelButtonJudgesTheRemovedCount) {
     FillPile(stack(35), 14);
     Put(22, {CardOf(1)});

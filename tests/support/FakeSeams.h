@@ -3,6 +3,7 @@
 
 #include "cardtable/core/Seams.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,9 @@ public:
     std::vector<std::string> boxCaptions;
     std::vector<UINT> boxTypes;
     int boxAnswer = IDYES;
+    // Runs while a message box is up, as the box's own message loop would
+    // dispatch what arrives meanwhile.
+    std::function<void()> whileBoxUp;
 
 private:
     static DWORD Tick() { return current_->tick; }
@@ -53,6 +57,8 @@ private:
         current_->boxTexts.push_back(text ? text : "");
         current_->boxCaptions.push_back(caption ? caption : "");
         current_->boxTypes.push_back(type);
+        if (current_->whileBoxUp)
+            current_->whileBoxUp();
         return current_->boxAnswer;
     }
 
