@@ -77,10 +77,9 @@ class Actions:
 
     def count_pairs(self, before, r):
         """Pairs that reached the removed-cards pile (35) during play."""
-        if before.ready and r.ready and 35 in before.stacks and 35 in r.stacks:
+        if before.running and r.ready and 35 in before.stacks and 35 in r.stacks:
             grown = len(r.stacks[35].cards) - len(before.stacks[35].cards)
-            if grown > 0 and before.running:
-                self.soak.stats["pairs removed"] += grown // 2
+            self.soak.stats["pairs removed"] += max(grown, 0) // 2
 
     def dealt(self, r):
         self.log("dealt, level %d" % r.level)
@@ -205,13 +204,13 @@ class Actions:
         return [s for s in r.stacks.values() if s.visible and s.cards and s.id != 35]
 
     def can_lift(self, r, s):
-        """A side stack's top card, or a slot's card with both slots below it
-        empty (the triangle's row k holds slots k(k-1)/2 + 1 to k(k+1)/2)."""
-        if s.id > 28:
+        """A side stack's top card, a bottom-row card (slots 22 to 28), or a
+        slot's card with both slots below it empty (row k of the triangle
+        holds slots k(k-1)/2 + 1 to k(k+1)/2)."""
+        if s.id > 21:
             return True
-        row = next(k for k in range(1, 8) if s.id <= k * (k + 1) // 2)
-        below = [r.stacks.get(s.id + row), r.stacks.get(s.id + row + 1)]
-        return row == 7 or not any(b and b.cards for b in below)
+        row = next(k for k in range(1, 7) if s.id <= k * (k + 1) // 2)
+        return not any(r.stacks[s.id + row + i].cards for i in (0, 1))
 
     def pair_drag(self, r):
         full = self.stacks_with_cards(r)
