@@ -133,13 +133,7 @@ protected:
         PumpMessages();
     }
 
-    void Put(std::uint32_t id, std::initializer_list<Card> cards) {
-        CardList l;
-        for (Card c : cards)
-            l.Push(CardEntry{c, 1});
-        stack(id).SetCards(l);
-        stack(id).SetVisible(true);
-    }
+    void Put(std::uint32_t id, std::initializer_list<Card> cards) { PutCards(stack(id), cards); }
     // Drags the top card of one triangle slot of the bottom row onto another.
     void DragCard(std::uint32_t from, std::uint32_t to) {
         const CardStack &s = stack(from), &t = stack(to);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "cardtable/core/Card.h"
+#include "cardtable/core/CardStack.h"
 
 #include <initializer_list>
 #include <vector>
@@ -11,6 +12,12 @@ inline CardList ListOf(std::initializer_list<Card> bottomToTop, std::uint8_t fac
     for (Card c : bottomToTop)
         l.Push(CardEntry{c, faceUp});
     return l;
+}
+
+// Replaces a stack's cards (bottom to top) and shows it.
+inline void PutCards(CardStack& stack, std::initializer_list<Card> bottomToTop) {
+    stack.SetCards(ListOf(bottomToTop));
+    stack.SetVisible(true);
 }
 
 inline std::vector<Card> Values(const CardList& l) {

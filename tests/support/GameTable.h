@@ -4,6 +4,7 @@
 
 #include "cardtable/core/TableButton.h"
 #include "game/Game.h"
+#include "support/CardLists.h"
 #include "support/FakeSeams.h"
 #include "support/OverlayPilot.h"
 #include "support/TestWindow.h"
@@ -34,13 +35,7 @@ protected:
     Card top(std::uint32_t id) { return stack(id).GetCards().At(0).card; }
 
     // Replaces a stack's cards (bottom to top) and shows it.
-    void Put(std::uint32_t id, std::initializer_list<Card> cards) {
-        CardList l;
-        for (Card c : cards)
-            l.Push(CardEntry{c, 1});
-        stack(id).SetCards(l);
-        stack(id).SetVisible(true);
-    }
+    void Put(std::uint32_t id, std::initializer_list<Card> cards) { PutCards(stack(id), cards); }
     // Empties a stack the way play would: a triangle slot or side stack hides.
     void Empty(std::uint32_t id) {
         stack(id).SetCards(CardList{});
