@@ -2,6 +2,7 @@
 #include "game/Game.h"
 
 #include "cardtable/core/Seams.h"
+#include "cardtable/core/TableButton.h"
 #include "cardtable/motion/Glide.h"
 
 #include <algorithm>
@@ -35,6 +36,10 @@ int Game::StartLevel(bool nextLevel) {
             return 0;
     }
     timer.Stop();
+    // A target reached in the game being abandoned must not carry its button
+    // into the new one, where a press would judge a fresh table.
+    if (TableButton* next = window_.FindButton(kNextLevelButton))
+        next->SetVisible(false);
 
     const int level = nextLevel ? window_.GetLevel() + 1 : 1;
     window_.SetLevel(level);

@@ -137,6 +137,33 @@ TEST_F(Levels, NextLevelButtonJudgesTheRemovedCount) {
     EXPECT_TRUE(window().GetTimerBar().IsRunning());
 }
 
+// A new game chosen with the target reached: No keeps the button and the
+// level; Yes starts level 1 without it, so no press can judge the new table.
+TEST_F(Levels, ANewGameHidesTheButtonOfTheAbandonedLevel) {
+    FillPile(stack(35), 14);
+    Put(22, {CardOf(1)});
+    Put(23, {CardOf(12)});
+    Drag(22, 23);
+    ASSERT_TRUE(nextButton().IsVisible());
+
+    fake.boxAnswer = IDNO;
+    EXPECT_EQ(game.StartLevel(false), 0);
+    EXPECT_TRUE(nextButton().IsVisible());
+    EXPECT_EQ(stack(35).Count(), 16);
+
+    fake.boxAnswer = IDYES;
+    EXPECT_EQ(game.StartLevel(false), 1);
+    EXPECT_FALSE(nextButton().IsVisible());
+    EXPECT_EQ(window().GetLevel(), 1);
+    EXPECT_EQ(stack(35).Count(), 0);
+    // Where the button stood, a press finds nothing to click.
+    HWND wnd = window().GetHandle();
+    SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(600, 110));
+    SendMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(600, 110));
+    EXPECT_EQ(window().GetLevel(), 1);
+    EXPECT_TRUE(window().GetTimerBar().IsRunning());
+}
+
 TEST_F(Levels, NextLevelAfterAnUndoBelowTheTargetEndsTheGame) {
     FillPile(stack(35), 14);
     Put(22, {CardOf(1)});
