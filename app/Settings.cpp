@@ -48,8 +48,11 @@ bool WriteSettings(Game& game, const SettingsPlace& place) {
     HKEY key = OpenKey(place, KEY_WRITE);
     if (!key)
         return false;
-    const bool ok = WriteDword(key, "bgcolor", game.GetGameWindow().GetBackgroundColor()) &&
-                    WriteDword(key, "difficulty", static_cast<DWORD>(game.GetDifficulty()));
+    // Each value is written even when the other could not be.
+    const bool colourWritten =
+        WriteDword(key, "bgcolor", game.GetGameWindow().GetBackgroundColor());
+    const bool difficultyWritten =
+        WriteDword(key, "difficulty", static_cast<DWORD>(game.GetDifficulty()));
     RegCloseKey(key);
-    return ok;
+    return colourWritten && difficultyWritten;
 }
