@@ -97,6 +97,7 @@ void TimerBar::Start() {
         SetTimer(wnd, kTimerId, kTickMs, nullptr);
     lastPos_ = 2;
     fillPos_ = 1;
+    spentDrawn_ = false;
     window_.Repaint();
 }
 
@@ -121,9 +122,12 @@ void TimerBar::Tick() {
     const std::uint32_t elapsed = seams::TickCount() - startTick_;
     const std::uint32_t rows = static_cast<std::uint32_t>(height_ - 4);
     fillPos_ = elapsed * rows / (timeLimit_ * 1000);
-    // Rows down to lastPos - 1 are dark already: a tick that reaches no new
-    // row (most of them, a row lasting several ticks) draws nothing.
-    if (lastPos_ >= 3 && fillPos_ != lastPos_) {
+    // Once a tick has darkened its rows, those down to lastPos - 1 are dark:
+    // a later tick that reaches no new row (most of them, a row lasting
+    // several ticks) draws nothing.
+    const bool grows = lastPos_ >= 3 && (fillPos_ != lastPos_ || !spentDrawn_);
+    spentDrawn_ = lastPos_ >= 3;
+    if (grows) {
         WindowDc dc(window_.Handle());
         if (dc)
             PaintSpent(dc.get(), static_cast<int>(lastPos_) - 1, static_cast<int>(fillPos_));

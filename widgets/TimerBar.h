@@ -59,6 +59,7 @@ private:
     std::uint32_t startTick_ = 0;
     std::uint32_t fillPos_ = 0;
     std::uint32_t lastPos_ = 0;
+    bool spentDrawn_ = false; // the last tick darkened its rows
     std::uint32_t timeLimit_ = 0;
     MemorySurface gradient_;
 };

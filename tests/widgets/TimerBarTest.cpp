@@ -157,4 +157,22 @@ TEST_F(TimerBarTest, GradientFramesTickMarksAndTheSpentPart) {
     EXPECT_EQ(p.At(5, 161), GradientRowColor(400, 161));
 }
 
+// The first growth: row 3 is reached at the 800 ms tick (396 rows in 100 s),
+// so the 850 ms tick darkens row 2 alone, and row 3 waits for row 4 (1050 ms).
+TEST_F(TimerBarTest, TheFirstTickPastRowThreeDarkensRowTwo) {
+    Make(400, 100);
+    StartAt(5000);
+    TickAt(800);
+    TickAt(850);
+    CardImagePixels p = Shown();
+    EXPECT_EQ(p.At(5, 2), kSpent);
+    EXPECT_EQ(p.At(5, 3), GradientRowColor(400, 3));
+    TickAt(1000);
+    EXPECT_EQ(Shown().At(5, 3), GradientRowColor(400, 3));
+    TickAt(1050);
+    p = Shown();
+    EXPECT_EQ(p.At(5, 3), kSpent);
+    EXPECT_EQ(p.At(5, 4), GradientRowColor(400, 4));
+}
+
 } // namespace
