@@ -103,9 +103,19 @@ TEST_F(Commands, ChangeBackgroundColorAppliesOnlyAConfirmedSwatch) {
     choose(-1);
     EXPECT_EQ(table().GetBackgroundColor(), kDefaultBackground);
 
+    // The corner of each info label's caption band, as the screen shows it.
+    auto bandCorner = [](const InfoLabel& l) {
+        WindowDc dc(l.Handle());
+        return GetPixel(dc.get(), 0, 0);
+    };
+    EXPECT_EQ(bandCorner(table().LevelLabel()), kDefaultBackground);
+
     choose(1);
     EXPECT_EQ(table().GetBackgroundColor(), kDarkBlue);
     EXPECT_EQ(table().GetLinkLabel().GetColor(), kDarkBlue);
+    // One repaint recolours the labels as well as the table.
+    EXPECT_EQ(bandCorner(table().LevelLabel()), kDarkBlue);
+    EXPECT_EQ(bandCorner(table().CardsRemainingLabel()), kDarkBlue);
     const RECT plate = labelRect();
     const int w = table().ClientWidth(), h = table().ClientHeight();
     EXPECT_EQ(plate.left, w - 220 - 25);
