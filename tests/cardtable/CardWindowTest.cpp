@@ -184,7 +184,7 @@ TEST_F(CardWindowTest, NewColourShowsOnlyAfterRedraw) {
     EXPECT_EQ(table.GetBackgroundColor(), RGB(39, 136, 255));
 }
 
-TEST_F(CardWindowTest, NewStacksAndButtonsTakeTheColour) {
+TEST_F(CardWindowTest, StacksAndButtonsTakeTheColourWhenMadeAndWhenItChanges) {
     table.SetBackgroundColor(RGB(255, 191, 155));
     CardStack* s = table.CreateStack(1, true, 0, 0, 0, 0);
     EXPECT_EQ(s->GetBackgroundColor(), RGB(255, 191, 155));
@@ -193,6 +193,12 @@ TEST_F(CardWindowTest, NewStacksAndButtonsTakeTheColour) {
     EXPECT_EQ(raised->GetBackgroundColor(),
               ShadeColor(RGB(255, 191, 155), RGB(255, 255, 255), 0.1));
     EXPECT_EQ(flat->GetBackgroundColor(), RGB(255, 191, 155));
+
+    // A later change reaches the stacks and buttons already there.
+    table.SetBackgroundColor(RGB(0, 64, 100));
+    EXPECT_EQ(s->GetBackgroundColor(), RGB(0, 64, 100));
+    EXPECT_EQ(raised->GetBackgroundColor(), ShadeColor(RGB(0, 64, 100), RGB(255, 255, 255), 0.1));
+    EXPECT_EQ(flat->GetBackgroundColor(), RGB(0, 64, 100));
 }
 
 TEST(CardWindowLifetime, TheLastWindowReleasesTheSharedResources) {
