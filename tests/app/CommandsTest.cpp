@@ -13,7 +13,15 @@ constexpr COLORREF kDarkBlue = RGB(0, 64, 100), kBrightBlue = RGB(39, 136, 255);
 TEST_F(Commands, MenuItemsFollowTheGame) {
     Start(false);
     EXPECT_TRUE(Grey(IDC_NEW_GAME)); // nothing dealt yet
+    bool newGameGrey = false, undoGrey = false;
+    auto readItems = [&](GameWindow& w) {
+        newGameGrey = Grey(IDC_NEW_GAME);
+        undoGrey = Grey(IDC_UNDO);
+        OverlayPilot::Dismiss(w);
+    };
+    pilot_->Next(readItems);
     PumpMessages();
+    EXPECT_TRUE(newGameGrey); // while the opening overlay is up
     EXPECT_FALSE(Grey(IDC_NEW_GAME));
     EXPECT_TRUE(Grey(IDC_UNDO));
     EXPECT_TRUE(Checked(IDC_NORMAL));
@@ -35,8 +43,12 @@ TEST_F(Commands, MenuItemsFollowTheGame) {
     EXPECT_FALSE(Checked(IDC_NORMAL));
     EXPECT_FALSE(Checked(IDC_EASY));
 
-    // After Game Over the recorded move stays, but cannot be taken back.
+    // After Game Over the recorded move stays, but cannot be taken back;
+    // during its overlay New game stays open (it is refused until the end).
+    pilot_->Next(readItems);
     game().EndLevel(false);
+    EXPECT_FALSE(newGameGrey);
+    EXPECT_TRUE(undoGrey);
     EXPECT_EQ(game().CanUndo(), 1);
     EXPECT_TRUE(Grey(IDC_UNDO));
     EXPECT_FALSE(Grey(IDC_NEW_GAME));
