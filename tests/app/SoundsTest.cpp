@@ -31,8 +31,10 @@ TEST(SoundResources, EachWaveHasItsFormatAndSize) {
         DWORD bytes;
     };
     HMODULE self = GetModuleHandleA(nullptr);
-    for (const Expected& e :
-         {Expected{115, 11025, 8, 1977}, Expected{116, 22050, 16, 5458}, {119, 11025, 8, 31940}}) {
+    for (const Expected& e : {Expected{115, 11025, 8, 1977},
+                              Expected{116, 22050, 16, 5458},
+                              {119, 11025, 8, 31940},
+                              {130, 11025, 8, 616}}) {
         HRSRC found = FindResourceA(self, MAKEINTRESOURCEA(e.id), "WAVE");
         ASSERT_NE(found, nullptr) << e.id;
         EXPECT_EQ(SizeofResource(self, found), e.bytes) << e.id;
