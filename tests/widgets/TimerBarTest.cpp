@@ -175,4 +175,25 @@ TEST_F(TimerBarTest, TheFirstTickPastRowThreeDarkensRowTwo) {
     EXPECT_EQ(p.At(5, 4), GradientRowColor(400, 4));
 }
 
+// Made 400 high and then shrunk to 300: the frames and marks follow the new
+// size (marks every 300 / 40 = 7 rows from 8), the gradient keeps the rows
+// of its first size (its last sixth darkens green from row 334, not 251).
+TEST_F(TimerBarTest, ASizeChangeKeepsTheFirstGradient) {
+    ASSERT_NE(GradientRowColor(400, 260), GradientRowColor(300, 260));
+    Make(400, 100);
+    StartAt(1000);
+    MoveWindow(bar.Handle(), 20, 10, kWidth, 300, TRUE);
+    height = 300;
+    InvalidateRect(bar.Handle(), nullptr, FALSE);
+    UpdateWindow(bar.Handle());
+    CardImagePixels p = Shown();
+    ASSERT_TRUE(p.Valid());
+    EXPECT_EQ(p.At(7, 299), kOuter);
+    EXPECT_EQ(p.At(7, 298), kInner);
+    EXPECT_EQ(p.At(1, 8), kOuter);
+    EXPECT_EQ(p.At(1, 11), kInner);
+    EXPECT_EQ(p.At(kWidth - 2, 295), kOuter);
+    EXPECT_EQ(p.At(7, 260), GradientRowColor(400, 260));
+}
+
 } // namespace
