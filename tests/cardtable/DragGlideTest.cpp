@@ -79,6 +79,19 @@ TEST_F(DragGlideTest, HundredPixelsHomeIsFiveFrames) {
     EXPECT_TRUE(CardShownAt(kCard, 300, 100));
 }
 
+// Straight down from (200, 100) to home at (200, 300): the still horizontal
+// axis never counts as passed, so the glide ends on the frame at y = 300.
+TEST_F(DragGlideTest, VerticalGlideEndsOnTheTargetRow) {
+    source = table.CreateStack(1, true, 200, 300, 0, 0);
+    source->SetCards(ListOf({kCard}));
+    DropPictureAt(200, 100);
+    std::vector<Frame> expected;
+    for (int y = 120; y < 300; y += 20)
+        expected.push_back({200, y, true});
+    EXPECT_EQ(frames, expected);
+    EXPECT_TRUE(CardShownAt(kCard, 200, 300));
+}
+
 TEST_F(DragGlideTest, DealingSpeedTakesAQuarterOfTheFrames) {
     source = table.CreateStack(1, true, 500, 100, 0, 0);
     source->SetCards(ListOf({kCard}));
