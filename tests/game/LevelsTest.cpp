@@ -2,14 +2,29 @@
 
 namespace {
 
-using Levels = GameTable;
-
 void FillPile(CardStack& pile, int n) {
     CardList l;
     for (int i = 0; i < n; ++i)
         l.Push(CardEntry{static_cast<Card>(i % 48), 1});
     pile.SetCards(l);
 }
+
+class Levels : public GameTable {
+protected:
+    // Level 1's target: 14 cards on the pile, then a pair removed by a drag.
+    void ReachTheTarget() {
+        FillPile(stack(35), 14);
+        Put(22, {CardOf(1)});
+        Put(23, {CardOf(12)});
+        Drag(22, 23);
+    }
+    // Presses and releases the "next level" button through the window.
+    void PressTheNextButton() {
+        HWND wnd = window().GetHandle();
+        SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(600, 110));
+        SendMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(600, 110));
+    }
+};
 
 TEST_F(Levels, TimeOutWithTheTargetReachedIsASuccess) {
     FillPile(stack(35), 16);
@@ -122,15 +137,9 @@ TEST_F(Levels, TheClockCanRunOutWhileTheAbortQuestionIsUp) {
 }
 
 TEST_F(Levels, NextLevelButtonJudgesTheRemovedCount) {
-    FillPile(stack(35), 14);
-    Put(22, {CardOf(1)});
-    Put(23, {CardOf(12)});
-    Drag(22, 23);
+    ReachTheTarget();
     ASSERT_TRUE(nextButton().IsVisible());
-    // Press and release the button through the window.
-    HWND wnd = window().GetHandle();
-    SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(600, 110));
-    SendMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(600, 110));
+    PressTheNextButton();
     EXPECT_EQ(window().GetLevel(), 2);
     EXPECT_FALSE(nextButton().IsVisible());
     EXPECT_EQ(window().GetTimerBar().GetTimeLimit(), 150);
@@ -140,10 +149,7 @@ TEST_F(Levels, NextLevelButtonJudgesTheRemovedCount) {
 // A new game chosen with the target reached: No keeps the button and the
 // level; Yes starts level 1 without it, so no press can judge the new table.
 TEST_F(Levels, ANewGameHidesTheButtonOfTheAbandonedLevel) {
-    FillPile(stack(35), 14);
-    Put(22, {CardOf(1)});
-    Put(23, {CardOf(12)});
-    Drag(22, 23);
+    ReachTheTarget();
     ASSERT_TRUE(nextButton().IsVisible());
 
     fake.boxAnswer = IDNO;
@@ -156,19 +162,13 @@ TEST_F(Levels, ANewGameHidesTheButtonOfTheAbandonedLevel) {
     EXPECT_FALSE(nextButton().IsVisible());
     EXPECT_EQ(window().GetLevel(), 1);
     EXPECT_EQ(stack(35).Count(), 0);
-    // Where the button stood, a press finds nothing to click.
-    HWND wnd = window().GetHandle();
-    SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(600, 110));
-    SendMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(600, 110));
+    PressTheNextButton(); // where the button stood: nothing to click
     EXPECT_EQ(window().GetLevel(), 1);
     EXPECT_TRUE(window().GetTimerBar().IsRunning());
 }
 
 TEST_F(Levels, NextLevelAfterAnUndoBelowTheTargetEndsTheGame) {
-    FillPile(stack(35), 14);
-    Put(22, {CardOf(1)});
-    Put(23, {CardOf(12)});
-    Drag(22, 23);
+    ReachTheTarget();
     ASSERT_TRUE(nextButton().IsVisible());
     game.Undo();
     EXPECT_TRUE(nextButton().IsVisible()); // undo leaves the button shown
