@@ -2,7 +2,6 @@
 #include "game/Game.h"
 
 #include "cardtable/core/Seams.h"
-#include "cardtable/core/TableButton.h"
 #include "cardtable/motion/Glide.h"
 
 #include <algorithm>
@@ -38,8 +37,7 @@ int Game::StartLevel(bool nextLevel) {
     timer.Stop();
     // A target reached in the game being abandoned must not carry its button
     // into the new one, where a press would judge a fresh table.
-    if (TableButton* next = window_.FindButton(kNextLevelButton))
-        next->SetVisible(false);
+    ShowNextLevelButton(false);
 
     const int level = nextLevel ? window_.GetLevel() + 1 : 1;
     window_.SetLevel(level);

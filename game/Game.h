@@ -85,6 +85,8 @@ private:
     void CreateSideStacks();
     void CreateTriangle();
     void DealDeck();
+    // Button 36, shown from the moment the level's target is reached.
+    void ShowNextLevelButton(bool shown);
 
     GameWindow window_;
     CardStack* sideStacks_[6]{};

@@ -16,9 +16,13 @@ void Game::OnNextLevelClicked() {
     OnTimeOut();
 }
 
-void Game::EndLevel(bool success) {
+void Game::ShowNextLevelButton(bool shown) {
     if (TableButton* next = window_.FindButton(kNextLevelButton))
-        next->SetVisible(false);
+        next->SetVisible(shown);
+}
+
+void Game::EndLevel(bool success) {
+    ShowNextLevelButton(false);
     if (success) {
         PlayInterrupting(kLevelSound);
         StartLevel(true);

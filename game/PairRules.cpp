@@ -2,8 +2,6 @@
 // to both cards afterwards, with the Easy mode's side-stack placeholders.
 #include "game/Game.h"
 
-#include "cardtable/core/TableButton.h"
-
 namespace {
 
 int FaceValue(const CardEntry& e) {
@@ -94,8 +92,7 @@ bool Game::RemovePair(CardStack& stack) {
     if (removed > target)
         return false;
     if (removed == target) {
-        if (TableButton* next = window_.FindButton(kNextLevelButton))
-            next->SetVisible(true);
+        ShowNextLevelButton(true);
         PlayInterrupting(kLevelSound);
     }
     window_.SetCardsRemaining(target - removed);
