@@ -206,7 +206,7 @@ LRESULT HelpViewer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         OnVScroll(LOWORD(wp));
         return 0;
     case WM_MOUSEWHEEL:
-        ScrollTo(scroll_ - GET_WHEEL_DELTA_WPARAM(wp) / WHEEL_DELTA * kWheelLines * kLineStep);
+        OnWheel(GET_WHEEL_DELTA_WPARAM(wp));
         return 0;
     case WM_KEYDOWN:
         OnKey(wp);
@@ -248,6 +248,19 @@ LRESULT HelpViewer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     default:
         return DefWindowProcA(wnd_, msg, wp, lp);
     }
+}
+
+// Fine wheels and touchpads send parts of a notch: they add up to whole
+// lines, and a turn the other way starts afresh.
+void HelpViewer::OnWheel(int delta) {
+    if ((delta < 0) != (wheelRest_ < 0))
+        wheelRest_ = 0;
+    wheelRest_ += delta;
+    constexpr int kPerLine = WHEEL_DELTA / kWheelLines;
+    const int lines = wheelRest_ / kPerLine;
+    wheelRest_ -= lines * kPerLine;
+    if (lines != 0)
+        ScrollTo(scroll_ - lines * kLineStep);
 }
 
 const PlacedWord* HelpViewer::LinkAt(LPARAM lp) const {

@@ -44,6 +44,7 @@ private:
     void PaintPage(HDC dc, int width, int height) const;
     void OnVScroll(int request);
     void OnKey(WPARAM key);
+    void OnWheel(int delta);
     const PlacedWord* LinkAt(LPARAM lp) const;
     void Close();
 
@@ -55,6 +56,7 @@ private:
     bool ownerDisabled_ = false;
     int scroll_ = 0;
     int clientHeight_ = 0;
+    int wheelRest_ = 0; // wheel turn not yet scrolled, below one line
     std::string pressedLink_;
 };
 

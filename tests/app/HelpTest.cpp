@@ -144,4 +144,14 @@ TEST_F(HelpViewerTest, ALinkClickJumpsToItsSection) {
     EXPECT_EQ(viewer.Handle(), nullptr);
 }
 
+// A fine wheel's parts of a notch add up: four of 30 scroll as one notch,
+// three lines of 16 pixels.
+TEST_F(HelpViewerTest, WheelPartsOfANotchAddUp) {
+    for (int i = 0; i < 4; ++i)
+        SendMessageA(viewer.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -30), 0);
+    EXPECT_EQ(viewer.ScrollPos(), 48);
+    SendMessageA(viewer.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    EXPECT_EQ(viewer.ScrollPos(), 0);
+}
+
 } // namespace
