@@ -49,9 +49,11 @@ void CardStack::BuildDragImage(int n) {
         owner_.FillBackground(underImage_.dc(), 0, 0, imageWidth_, imageHeight_);
     } else {
         // Two neighbours above (a card of the triangle's lower rows) cover the
-        // picture's upper part between them; only the part below them needs
-        // clearing. The margin of 10 rows takes in their cut lower corners.
-        const int cut = (left && right) ? (2 * imageHeight_) / 3 - 10 : 0;
+        // upper two thirds of one card between them; only the part below them
+        // needs clearing. The margin of 10 rows takes in their cut lower
+        // corners. Measured on one card, not on the picture: a fan of moving
+        // cards reaches further down, the neighbours do not.
+        const int cut = (left && right) ? (2 * H) / 3 - 10 : 0;
         WindowDc window(owner_.GetHandle());
         {
             PaletteGuard tablePalette(window.get(), palette);

@@ -67,40 +67,47 @@ TEST_F(DragImageTest, TriangleCardShowsItsUpperNeighboursBeneath) {
             slot[id]->SetCards(ListOf({static_cast<Card>(id * 7)}));
             slot[id]->SetEmptyLook(kEmptyNothing); // an emptied slot shows what lies beneath
         }
-    Show();
-    const CardImagePixels before = Screen();
-    CardStack& lifted = *slot[5];
-    Press(lifted.X() + 20, lifted.Y() + 60);
-    ASSERT_TRUE(lifted.IsDragging());
+    // The slot's own card alone, then with a card dropped on it: the pair
+    // leaves the slot in one picture, and the neighbours' notch is cleared
+    // all the same.
+    for (int n : {1, 2}) {
+        SCOPED_TRACE(n);
+        slot[5]->SetCards(n == 1 ? ListOf({35}) : ListOf({35, 9}));
+        Show();
+        const CardImagePixels before = Screen();
+        CardStack& lifted = *slot[5];
+        Press(lifted.X() + 20, lifted.Y() + 5);
+        ASSERT_TRUE(lifted.IsDragging());
 
-    // Upper left (slot 2) and upper right (slot 3) whole, table below them.
-    const int px = lifted.X(), py = lifted.Y();
-    const CardImagePixels want = Expected(W, H,
-                                          {{2 * 7, slot[2]->X() - px, slot[2]->Y() - py},
-                                           {3 * 7, slot[3]->X() - px, slot[3]->Y() - py}});
-    const CardImagePixels under = Under(lifted);
-    PixelDiff d = Compare(under, want);
-    EXPECT_EQ(d.count, 0) << d.Describe();
-    const COLORREF background = Shown(table.GetBackgroundColor());
-    EXPECT_EQ(under.At(W / 2, (2 * H) / 3), background);
-    EXPECT_NE(under.At(W / 2, (2 * H) / 3 - 11), background);
+        // Upper left (slot 2) and upper right (slot 3) whole, table below them.
+        const int px = lifted.X(), py = lifted.Y(), h = lifted.ImageHeight();
+        const CardImagePixels want = Expected(W, h,
+                                              {{2 * 7, slot[2]->X() - px, slot[2]->Y() - py},
+                                               {3 * 7, slot[3]->X() - px, slot[3]->Y() - py}});
+        const CardImagePixels under = Under(lifted);
+        PixelDiff d = Compare(under, want);
+        EXPECT_EQ(d.count, 0) << d.Describe();
+        const COLORREF background = Shown(table.GetBackgroundColor());
+        EXPECT_EQ(under.At(W / 2, (2 * H) / 3), background);
+        EXPECT_NE(under.At(W / 2, (2 * H) / 3 - 11), background);
 
-    // The window was cleared and repainted there the same way; nothing else
-    // on it changed.
-    const CardImagePixels screen = Screen();
-    d = PixelDiff{};
-    PixelDiff outside;
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) {
-            const int u = x - px, v = y - py;
-            if (u >= 0 && v >= 0 && u < W && v < H)
-                Note(d, u, v, screen.At(x, y), want.At(u, v));
-            else
-                Note(outside, x, y, screen.At(x, y), before.At(x, y));
-        }
-    EXPECT_EQ(d.count, 0) << d.Describe();
-    EXPECT_EQ(outside.count, 0) << outside.Describe();
-    Release(lifted.X() + 20, lifted.Y() + 60);
+        // The window was cleared and repainted there the same way; nothing
+        // else on it changed.
+        const CardImagePixels screen = Screen();
+        d = PixelDiff{};
+        PixelDiff outside;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                const int u = x - px, v = y - py;
+                if (u >= 0 && v >= 0 && u < W && v < h)
+                    Note(d, u, v, screen.At(x, y), want.At(u, v));
+                else
+                    Note(outside, x, y, screen.At(x, y), before.At(x, y));
+            }
+        EXPECT_EQ(d.count, 0) << d.Describe();
+        EXPECT_EQ(outside.count, 0) << outside.Describe();
+        Release(lifted.X() + 20, lifted.Y() + 5);
+    }
 }
 
 TEST_F(DragImageTest, FannedTopCardShowsTheSecondCardOnItsLeft) {
