@@ -29,4 +29,7 @@ void Game::Undo() {
     }
     ClearUndo();
     window_.SetCardsRemaining(std::max(0, TargetForLevel() - RemovedCount()));
+    // As after a drop, the card areas are redrawn: a side stack hidden above
+    // (in Normal mode) still shows the empty place the glide uncovered.
+    window_.Redraw();
 }

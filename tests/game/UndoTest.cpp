@@ -1,5 +1,10 @@
 #include "support/GameTable.h"
 
+#include "cardtable/CardImagePixels.h"
+#include "cardtable/core/CardSize.h"
+#include "cardtable/core/MemorySurface.h"
+#include "cardtable/core/SharedResources.h"
+
 namespace {
 
 using UndoRules = GameTable;
@@ -104,6 +109,32 @@ TEST_F(UndoRules, UndoingAPlainMoveThatEmptiedItsStack) {
     EXPECT_TRUE(stack(30).IsVisible());
     EXPECT_EQ(stack(29).Count(), 0);
     EXPECT_TRUE(stack(29).IsVisible()); // the placeholder again
+}
+
+// Switched to Normal before the undo: the emptied side stack hides, and the
+// window shows the table where the glide had uncovered its empty place.
+TEST_F(UndoRules, UndoingAPlainMoveInNormalModeLeavesNoPlaceholderShown) {
+    game.SetDifficulty(kEasy);
+    Put(29, {CardOf(4)});
+    Put(22, {CardOf(9)});
+    Drag(29, 22);
+    Put(23, {CardOf(7)});
+    Drag(23, 29);
+    game.SetDifficulty(kNormal);
+    game.Undo();
+    PumpMessages();
+    EXPECT_FALSE(stack(29).IsVisible());
+    const int x = stack(29).X(), y = stack(29).Y();
+    const WindowDc screen(window().GetHandle());
+    MemorySurface fresh(screen.get(), x + cardWidth, y + cardHeight, shared_resources::Palette());
+    window().Paint(fresh.dc());
+    const CardImagePixels shown(screen.get(), x, y, cardWidth, cardHeight);
+    const CardImagePixels painted(fresh.dc(), x, y, cardWidth, cardHeight);
+    int wrong = 0;
+    for (int v = 0; v < cardHeight; ++v)
+        for (int u = 0; u < cardWidth; ++u)
+            wrong += shown.At(u, v) != painted.At(u, v);
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST_F(UndoRules, ARefusedDropLeavesTheRecord) {
