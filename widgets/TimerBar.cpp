@@ -1,5 +1,6 @@
 #include "widgets/TimerBar.h"
 
+#include "cardtable/core/CardWindow.h"
 #include "cardtable/core/Seams.h"
 #include "widgets/OverlayDrawing.h"
 
@@ -76,6 +77,7 @@ bool TimerBar::OnMessage(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
         return true;
     case WM_PAINT: {
         PaintDc paint(window_.Handle());
+        CardWindow::ExcludeMovingCards(window_.Handle(), paint.get());
         Paint(paint.get());
         return true;
     }
@@ -129,6 +131,7 @@ void TimerBar::Tick() {
     spentDrawn_ = lastPos_ >= 3;
     if (grows) {
         WindowDc dc(window_.Handle());
+        CardWindow::ExcludeMovingCards(window_.Handle(), dc.get());
         if (dc)
             PaintSpent(dc.get(), static_cast<int>(lastPos_) - 1, static_cast<int>(fillPos_));
     }

@@ -108,6 +108,11 @@ public:
     int GrabY() const { return grabY_; }
     HDC UnderImage() const { return underImage_.dc(); }
     HDC LiftedImage() const { return liftedImage_.dc(); }
+    // Where the picture is drawn on the window; empty while none is.
+    RECT ShownImage() const { return shownImage_; }
+    // Removes the drawn picture's shape from the clip region of a surface
+    // whose (0, 0) lies at `origin` of the window.
+    void ExcludeShownImage(HDC dc, POINT origin) const;
 
 private:
     // Where the next card would lie: the end of a glide onto this stack.
@@ -139,6 +144,7 @@ private:
     int imageWidth_ = 0, imageHeight_ = 0;
     MemorySurface underImage_;
     MemorySurface liftedImage_;
+    RECT shownImage_{};
     int slots_ = 0;
     bool visible_;
     COLORREF backgroundColor_ = 0x644000;

@@ -29,6 +29,37 @@ CardWindow* CardWindow::FromHandle(HWND wnd) {
     return reinterpret_cast<CardWindow*>(GetWindowLongPtrA(wnd, 0));
 }
 
+void CardWindow::ExcludeMovingCards(HWND child, HDC dc) {
+    const CardWindow* owner = FromHandle(GetParent(child));
+    if (!owner || !dc)
+        return;
+    POINT origin{0, 0};
+    MapWindowPoints(child, owner->window_, &origin, 1);
+    for (int i = 0; i < owner->stackCount_; ++i)
+        owner->stacks_[i]->ExcludeShownImage(dc, origin);
+}
+
+void CardWindow::RepaintChildrenUncovered(const RECT& was, const RECT& now) const {
+    if (!window_)
+        return;
+    for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT area{};
+        GetClientRect(child, &area);
+        MapWindowPoints(child, window_, reinterpret_cast<POINT*>(&area), 2);
+        RECT hit{};
+        if (!IsWindowVisible(child) || !IntersectRect(&hit, &area, &was))
+            continue;
+        // Only what the cards left: where they lie now stays theirs.
+        UniqueRegion uncovered(CreateRectRgnIndirect(&hit));
+        UniqueRegion covered(CreateRectRgnIndirect(&now));
+        if (!uncovered || !covered ||
+            CombineRgn(uncovered.get(), uncovered.get(), covered.get(), RGN_DIFF) == NULLREGION)
+            continue;
+        OffsetRgn(uncovered.get(), -area.left, -area.top);
+        RedrawWindow(child, nullptr, uncovered.get(), RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+}
+
 CardWindow::CardWindow() {
     if (InterlockedIncrement(&instanceCount) == 1)
         shared_resources::Build(backgroundColor_);

@@ -69,6 +69,15 @@ public:
     int ClientWidth() const { return clientWidth_; }
     int ClientHeight() const { return clientHeight_; }
 
+    // Moving cards are drawn over the window's children (status controls),
+    // and what they save beneath them holds a child as it was when they
+    // came. So a child that paints on its own clock paints around them
+    // (ExcludeMovingCards on its surface), and the children repaint what
+    // the cards uncover when they move on (RepaintChildrenUncovered, from
+    // the place they left and the place they now cover).
+    static void ExcludeMovingCards(HWND child, HDC dc);
+    void RepaintChildrenUncovered(const RECT& was, const RECT& now) const;
+
     // The card window object of a "CardWnd32" window, or null.
     static CardWindow* FromHandle(HWND wnd);
     // The process-wide count of live card windows.

@@ -113,9 +113,19 @@ void CardStack::MoveDragImage(HDC dc, int nx, int ny) {
         SelectClipRgn(under, nullptr);
 
     CopyRounded(dc, nx, ny, liftedImage_.dc(), w, h);
+    shownImage_ = RECT{nx, ny, nx + w, ny + h};
+    owner_.RepaintChildrenUncovered(RECT{ox, oy, ox + w, oy + h}, shownImage_);
+}
+
+void CardStack::ExcludeShownImage(HDC dc, POINT origin) const {
+    if (!IsRectEmpty(&shownImage_))
+        ExcludeCardShape(dc, shownImage_.left - origin.x, shownImage_.top - origin.y,
+                         shownImage_.right - shownImage_.left,
+                         shownImage_.bottom - shownImage_.top);
 }
 
 void CardStack::FreeDragImage() {
     underImage_ = MemorySurface();
     liftedImage_ = MemorySurface();
+    shownImage_ = RECT{};
 }

@@ -3,8 +3,11 @@
 #include "widgets/TimerBar.h"
 
 #include "cardtable/CardImagePixels.h"
+#include "cardtable/core/CardImages.h"
+#include "cardtable/core/CardSize.h"
+#include "support/CardLists.h"
 #include "support/FakeSeams.h"
-#include "support/TestWindow.h"
+#include "support/TableOnScreen.h"
 
 #include <gtest/gtest.h>
 
@@ -173,6 +176,39 @@ TEST_F(TimerBarTest, TheFirstTickPastRowThreeDarkensRowTwo) {
     p = Shown();
     EXPECT_EQ(p.At(5, 3), kSpent);
     EXPECT_EQ(p.At(5, 4), GradientRowColor(400, 4));
+}
+
+// A card held on the bar across the edge of its spent part, on the card
+// window that carries the bar: the ticks leave the card's face alone, and
+// once the card moves on, the rows spent beneath it show dark.
+TEST_F(TimerBarTest, ACardRestingOnTheBarKeepsItsFaceAndItsSpentRows) {
+    CardWindow table;
+    ASSERT_TRUE(ShowTable(table, parent.get(), 300, 440));
+    table.CreateStack(1, true, 10, 10, 0, 0)->SetCards(ListOf({8}));
+    ASSERT_TRUE(bar.Create(table.GetHandle(), 200, 10, kWidth, 400, RecordExpiry));
+    bar.SetTimeLimit(100);
+    height = 400;
+    table.Redraw();
+    StartAt(1000);
+    TickAt(1000);
+    TickAt(20000); // spent down to row 79
+    HWND wnd = table.GetHandle();
+    SendMouse(wnd, WM_LBUTTONDOWN, 20, 20);
+    SendMouse(wnd, WM_MOUSEMOVE, 200, 60); // the card on rows 40 to 135 of the bar
+    TickAt(30000);
+    TickAt(40000); // row 158
+    const CardImagePixels card(WindowDc(wnd).get(), 190, 50, cardWidth, cardHeight);
+    const CardImagePixels face(CardStripDc(), 8 * cardWidth, 0, cardWidth, cardHeight);
+    int darkened = 0;
+    for (int v = 2; v < cardHeight - 2; ++v)
+        for (int u = 10; u < 10 + kWidth; ++u)
+            darkened += card.At(u, v) != face.At(u, v);
+    EXPECT_EQ(darkened, 0);
+    SendMouse(wnd, WM_MOUSEMOVE, 60, 60);
+    const CardImagePixels p = Shown();
+    for (int y = 3; y < 158; ++y)
+        ASSERT_EQ(p.At(5, y), kSpent) << y;
+    SendMouse(wnd, WM_LBUTTONUP, 60, 60);
 }
 
 // Made 400 high and then shrunk to 300: the frames and marks follow the new
