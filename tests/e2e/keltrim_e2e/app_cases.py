@@ -74,6 +74,9 @@ def help_page(s):
     choose_from_menu(1, "c")
     viewer, _ = s.wait_dialog("KeltrimHelp")
     expect(viewer.text == "Keltrim Solitaire", "the help window is titled %r" % viewer.text)
+    if s.log:
+        with open(s.log, "rb") as f:
+            expect(b"ShowHTMLDialog" in f.read(), "the HTML dialog was not called first")
     time.sleep(1)
     r = viewer.rect
     picture = screen.capture(popups=True).crop(r[0], r[1], r[2] - r[0], r[3] - r[1])

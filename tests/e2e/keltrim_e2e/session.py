@@ -92,12 +92,14 @@ class Session:
         self.process = None
         self.origin = None       # screen position of the table's client origin
         self.table_size = None   # the table's client width and height
+        self.log = None          # file of Wine's messages, when kept
 
     # --- the process -----------------------------------------------------
 
-    def start(self):
+    def start(self, env=None, log=None):
         self.wine.wait_server()
-        self.process = self.wine.start(self.game_exe)
+        self.log = log
+        self.process = self.wine.start(self.game_exe, env=env, log=log)
         wait_until(self._find_table, 60, 0.3, "the game's window")
 
     def _find_table(self):

@@ -22,10 +22,17 @@ class Wine:
                               stdin=subprocess.DEVNULL, timeout=timeout)
         return done.returncode, done.stdout.decode("latin-1")
 
-    def start(self, *args):
-        return subprocess.Popen([self.wine_run] + list(args), env=self.env,
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                stdin=subprocess.DEVNULL)
+    def start(self, *args, env=None, log=None):
+        """Starts a Windows program; `env` adds to the environment, and Wine's
+        messages go to the file `log` when one is named."""
+        err = open(log, "wb") if log else subprocess.DEVNULL
+        try:
+            return subprocess.Popen([self.wine_run] + list(args),
+                                    env=dict(self.env, **(env or {})), stdout=subprocess.DEVNULL,
+                                    stderr=err, stdin=subprocess.DEVNULL)
+        finally:
+            if log:
+                err.close()
 
     def wait_server(self):
         """Waits until the prefix's wineserver has gone (it lingers a little
