@@ -52,13 +52,15 @@ def group_help(r, s, shots):
 
 def group_game_over(r, s, shots):
     r.case("opening overlay", lambda: (s.wait_overlay(), s.dismiss_overlay()))
-    dealt = r.case("dealt table", s.wait_dealt)
+    # A table with a pair: after Game Over that pair must not be taken.
+    dealt = r.case("dealt table with a pair",
+                   lambda: play_cases.deal_until_pair(s, *s.wait_dealt()))
     if not dealt:
         return
     dealt_at = time.monotonic()
     shot = r.case("8 the clock runs out: Game Over", play_cases.game_over, s, shots, dealt_at)
     if shot:
-        r.case("after Game Over the table is deaf and F2 asks nothing",
+        r.case("after Game Over a pair is not taken and F2 asks nothing",
                play_cases.table_deaf_after_game_over, s, shot, dealt[1])
 
 
