@@ -51,15 +51,29 @@ TEST(SoundResources, EachWaveHasItsFormatAndSize) {
     EXPECT_EQ(LoadWave(9999), nullptr);
 }
 
+BOOL CALLBACK CountShown(HWND wnd, LPARAM count) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(wnd, &process);
+    if (process == GetCurrentProcessId() && IsWindowVisible(wnd))
+        ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
 // The platform's playback, whatever the machine's sound device: a sound
-// plays or fails quietly, and a missing one (a null image) only stops.
+// plays or fails quietly, showing nothing, and a missing one (a null image)
+// only stops, so that a yielding sound after it is not refused.
 TEST(SoundResources, PlayingWithoutDeviceOrSoundReturnsQuietly) {
     const seams::Hooks& platform = seams::Platform();
+    int before = 0, after = 0;
+    EnumWindows(CountShown, reinterpret_cast<LPARAM>(&before));
     platform.playSoundMemory(LoadWave(115), kYielding);
-    platform.playSoundMemory(nullptr, kInterrupting);
+    EXPECT_TRUE(platform.playSoundMemory(nullptr, kInterrupting));
     platform.playSoundMemory(LoadWave(119), kInterrupting);
-    platform.playSoundMemory(nullptr, 0);
-    SUCCEED();
+    EXPECT_TRUE(platform.playSoundMemory(nullptr, 0));
+    EXPECT_TRUE(platform.playSoundMemory(LoadWave(115), kYielding));
+    EXPECT_TRUE(platform.playSoundMemory(nullptr, 0));
+    EnumWindows(CountShown, reinterpret_cast<LPARAM>(&after));
+    EXPECT_EQ(after, before); // no message, no window
 }
 
 using SoundEvents = GameTable;
