@@ -49,9 +49,12 @@ bool GameWindow::RunOverlay(int kind) {
 
 void GameWindow::BeginOverlay(int kind) {
     HWND wnd = GetHandle();
-    // Repaints still pending (where a message box stood a moment ago) are
-    // done by the table itself first: the frozen picture must not keep the
-    // stale pixels they would have replaced.
+    // A card or button held by the mouse is let go first, and repaints still
+    // pending (where a message box stood a moment ago) are done, all by the
+    // table itself: once the overlay's procedure is in place a repaint
+    // would paint the previous overlay, and the frozen picture must show
+    // the table.
+    EndGesture();
     UpdateWindow(wnd);
     tableProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OverlayProc)));

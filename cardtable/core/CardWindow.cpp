@@ -220,16 +220,23 @@ void CardWindow::OnCaptureLost(HWND newOwner) {
 }
 
 void CardWindow::AbandonGesture() {
+    bool ended = false;
     if (activeStack && &activeStack->Owner() == this && activeStack->IsDragging()) {
         CardStack* stack = activeStack;
         activeStack = nullptr;
         stack->CancelDrag();
+        ended = true;
     }
     if (capturedButton && &capturedButton->Owner() == this) {
         TableButton* button = capturedButton;
         capturedButton = nullptr;
         button->Abandon();
+        ended = true;
     }
+    // The gesture took the mouse; with no release to come, nothing else
+    // would give it back, and the menu bar and close box would stay deaf.
+    if (ended && window_ && GetCapture() == window_)
+        ReleaseCapture();
 }
 
 void CardWindow::SetInputEnabled(bool enabled) {

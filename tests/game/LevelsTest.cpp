@@ -1,5 +1,7 @@
 #include "support/GameTable.h"
 
+#include <functional>
+
 namespace {
 
 void FillPile(CardStack& pile, int n) {
@@ -74,8 +76,15 @@ TEST_F(Levels, TimeOutDuringADragDealsACompleteTable) {
     const int x = stack(22).X() + 5, y = stack(22).Y() + 5;
     SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     ASSERT_TRUE(stack(22).IsDragging());
+    // The columns come down over the table, not over the opening screen.
+    COLORREF frozen = CLR_INVALID;
+    pilot.Next([&](GameWindow& w) {
+        frozen = GetPixel(WindowDc(w.GetHandle()).get(), 300, 150);
+        OverlayPilot::Dismiss(w);
+    });
     RunOutOfTime(); // below the target: Game Over
     EXPECT_FALSE(stack(22).IsDragging());
+    EXPECT_EQ(frozen, window().GetBackgroundColor());
     game.StartLevel(false);
     SendMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(x + 200, y));
     int cards = 0;
@@ -165,6 +174,30 @@ TEST_F(Levels, ANewGameHidesTheButtonOfTheAbandonedLevel) {
     PressTheNextButton(); // where the button stood: nothing to click
     EXPECT_EQ(window().GetLevel(), 1);
     EXPECT_TRUE(window().GetTimerBar().IsRunning());
+}
+
+// However the press on "next level" is ended from outside, the mouse is free
+// afterwards: the menu bar and the close box answer the next click.
+TEST_F(Levels, AHeldButtonEndedFromOutsideFreesTheMouse) {
+    HWND wnd = window().GetHandle();
+    const std::function<void()> endings[] = {
+        [&] { RunOutOfTime(); },         // the level ends
+        [&] { game.StartLevel(false); }, // a new game
+        [&] { game.Undo(); },            // an undo
+        [&] {
+            FillPile(stack(35), 14);
+            RunOutOfTime();
+        }, // Game Over
+    };
+    for (const auto& end : endings) {
+        game.StartLevel(false);
+        ReachTheTarget();
+        SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(600, 110));
+        ASSERT_EQ(GetCapture(), wnd);
+        end();
+        EXPECT_NE(GetCapture(), wnd) << &end - endings;
+        SendMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(600, 110));
+    }
 }
 
 TEST_F(Levels, NextLevelAfterAnUndoBelowTheTargetEndsTheGame) {
