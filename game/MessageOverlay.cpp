@@ -150,6 +150,7 @@ LRESULT GameWindow::OverlayMessage(UINT msg, WPARAM wp, LPARAM lp) {
         OverlayTick();
         return 0;
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: // a quick second click (the class has CS_DBLCLKS)
         if (overlayPhase_ != 0) {
             KillTimer(wnd, kOverlayTimer);
             EndOverlay();

@@ -33,22 +33,28 @@ protected:
 };
 
 // The wipe of a new game takes 48 ticks, the curtains between levels 18 and
-// the Game Over columns 36; a click before the end of a transition does
-// nothing, the first one after it ends the overlay.
+// the Game Over columns 36; a click or double-click before the end of a
+// transition does nothing, the first one after it ends the overlay (a quick
+// second click arrives as a double-click).
 TEST_F(MessageOverlay, TransitionsTakeTheirTicksAndIgnoreEarlyClicks) {
     struct Seen {
         int kind = 0, ticks = 0;
-        bool earlyClickEnded = true, runningAfterIt = false;
+        bool earlyClickEnded = true, runningAfterIt = false, doubleClickEnded = false;
+    };
+    auto doubleClick = [](GameWindow& w) {
+        SendMessageA(w.GetHandle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(300, 300));
     };
     auto play = [&](Seen& seen) {
-        pilot.Next([&seen, this](GameWindow& w) {
+        pilot.Next([&seen, doubleClick, this](GameWindow& w) {
             seen.kind = w.OverlayKind();
             for (int i = 0; i < 5; ++i)
                 OverlayPilot::Tick(w);
             OverlayPilot::Click(w);
+            doubleClick(w);
             seen.earlyClickEnded = EndPosted();
             seen.ticks = 5 + OverlayPilot::RunTransition(w);
-            OverlayPilot::Click(w); // ends Game Over too
+            doubleClick(w); // ends Game Over too
+            seen.doubleClickEnded = EndPosted();
             seen.runningAfterIt = w.IsOverlayRunning();
         });
     };
@@ -62,6 +68,7 @@ TEST_F(MessageOverlay, TransitionsTakeTheirTicksAndIgnoreEarlyClicks) {
     RunOutOfTime();
     for (const Seen* s : {&opening, &between, &over}) {
         EXPECT_FALSE(s->earlyClickEnded) << s->kind;
+        EXPECT_TRUE(s->doubleClickEnded) << s->kind;
         EXPECT_TRUE(s->runningAfterIt) << s->kind; // ended by its loop, afterwards
     }
     EXPECT_EQ(opening.kind, 1);
