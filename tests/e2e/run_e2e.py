@@ -3,20 +3,24 @@
 driven with xdotool and read back from the screen.
 
   run_e2e.py --root SRC --game keltrim.exe --helper keltrim_e2e_helper.exe
-             --shots DIR GROUP
+             --cardlib-template keltrim_cards_suits.dll --shots DIR GROUP
 
 KELTRIM_BUILD names the build folder whose Wine prefix is used. Groups:
-table, new_game, settings, help, game_over."""
+table, new_game, settings, help, game_over; cardlib shows the faces of a
+Windows-numbered card library beside the game; depth16 and depth8 run in a
+display of their own of 16 or 8 bits a pixel."""
 
 import argparse
+import contextlib
 import os
 import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from keltrim_e2e import app_cases, play_cases  # noqa: E402
+from keltrim_e2e import app_cases, cardlib_cases, depth_cases, play_cases, screen  # noqa: E402
 from keltrim_e2e.checks import Runner  # noqa: E402
+from keltrim_e2e.display import VirtualDisplay  # noqa: E402
 from keltrim_e2e.session import Helper, Session  # noqa: E402
 from keltrim_e2e.wine import Wine  # noqa: E402
 
@@ -64,13 +68,24 @@ def group_game_over(r, s, shots):
                play_cases.table_deaf_after_game_over, s, shot, dealt[1])
 
 
+def group_cardlib(r, s, shots, wine_strip):
+    r.case("12 a Windows-numbered library's own faces, 48 and no king",
+           cardlib_cases.marked_faces, s, shots, wine_strip)
+
+
 # The help group runs the game with Wine's MSHTML loadable (every other run
 # leaves it out) and keeps MSHTML's fixme messages: the HTML dialog is really
-# called, and the viewer shows because Wine's answers E_NOTIMPL.
-START_ENV = {"help": {"KELTRIM_DLL_OVERRIDES": "mshtml=b", "WINEDEBUG": "-all,fixme+mshtml"}}
+# called, and the viewer shows because Wine's answers E_NOTIMPL. The cardlib
+# group has Wine prefer a cards.dll beside the game to its own, as Windows
+# does for a library that is not one of its known ones.
+START_ENV = {"help": {"KELTRIM_DLL_OVERRIDES": "mshtml=b", "WINEDEBUG": "-all,fixme+mshtml"},
+             "cardlib": {"KELTRIM_DLL_OVERRIDES": "cards=n,b"}}
 
 GROUPS = {"table": group_table, "new_game": group_new_game, "settings": group_settings,
-          "help": group_help, "game_over": group_game_over}
+          "help": group_help, "game_over": group_game_over, "cardlib": group_cardlib,
+          "depth16": lambda r, s, shots: depth_cases.group(r, s, shots, 16),
+          "depth8": lambda r, s, shots: depth_cases.group(r, s, shots, 8)}
+DEPTHS = {"depth16": 16, "depth8": 8}
 
 
 def main():
@@ -78,6 +93,7 @@ def main():
     p.add_argument("--root", required=True)
     p.add_argument("--game", required=True)
     p.add_argument("--helper", required=True)
+    p.add_argument("--cardlib-template", required=True)
     p.add_argument("--shots", required=True)
     p.add_argument("group", choices=sorted(GROUPS))
     args = p.parse_args()
@@ -86,21 +102,40 @@ def main():
         print("KELTRIM_BUILD and DISPLAY must be set (run through tools/run-tests)")
         return 2
     os.makedirs(args.shots, exist_ok=True)
+    with contextlib.ExitStack() as stack:
+        if args.group in DEPTHS:
+            # The tests' wineserver must be gone before Wine meets another display.
+            Wine(args.root, build).wait_server()
+            stack.enter_context(VirtualDisplay(DEPTHS[args.group]))
+        return run_group(args, build)
+
+
+def run_group(args, build):
     wine = Wine(args.root, build)
     wine.wait_server()
     # Every group starts from the default settings.
     wine.reset_settings()
     helper = Helper(wine, args.helper)
     strip = helper.strip(os.path.join(args.shots, "strip-%s.ppm" % args.group))
-    session = Session(wine, helper, args.game, strip)
+    bits = screen.channel_bits()
+    if bits:
+        strip.image = strip.image.quantised(bits)
+    game, extra = args.game, ()
+    if args.group == "cardlib":
+        game, marked = cardlib_cases.install(
+            wine, helper, args.game, args.cardlib_template,
+            os.path.join(args.shots, "strip-windows-cards.ppm"))
+        strip, extra = marked, (strip,)
+    session = Session(wine, helper, game, strip)
     runner = Runner()
     try:
         env = START_ENV.get(args.group)
         log = os.path.join(args.shots, "wine-%s.log" % args.group) if env else None
         runner.case("game starts", session.start, env, log)
-        GROUPS[args.group](runner, session, args.shots)
+        GROUPS[args.group](runner, session, args.shots, *extra)
     finally:
         session.kill()
+        cardlib_cases.remove(wine)
     return 1 if runner.failed else 0
 
 

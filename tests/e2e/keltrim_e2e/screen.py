@@ -1,6 +1,9 @@
-"""Pictures of the X screen: captured with xwd (or ImageMagick's import),
-held as packed RGB rows, compared region by region and saved as PNG."""
+"""Pictures of the X screen: read through libX11 (top-level windows of their
+own with xwd), held as packed RGB rows, compared region by region and saved
+as PNG. Screens of 24, 16 and 8 bits a pixel are read."""
 
+import ctypes
+import os
 import re
 import struct
 import subprocess
@@ -49,6 +52,13 @@ class Image:
             row = self.row(yy, x, x + w)
             n += sum(1 for i in range(0, len(row), 3) if row[i:i + 3] == needle)
         return n
+
+    def quantised(self, bits):
+        """The picture as a screen of (red, green, blue) `bits` shows it."""
+        out = bytearray(self.rgb)
+        for k, n in enumerate(bits):
+            out[k::3] = out[k::3].translate(bytes(quantise_channel(v, n) for v in range(256)))
+        return Image(self.width, self.height, out)
 
     def save_png(self, path):
         raw = b"".join(b"\x00" + self.rgb[y * self.width * 3:(y + 1) * self.width * 3]
@@ -164,12 +174,222 @@ def _with_top_levels(image):
     return Image(image.width, image.height, rgb)
 
 
+class _XImage(ctypes.Structure):
+    _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
+                ("format", ctypes.c_int), ("data", ctypes.POINTER(ctypes.c_ubyte)),
+                ("byte_order", ctypes.c_int), ("bitmap_unit", ctypes.c_int),
+                ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
+                ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int),
+                ("bits_per_pixel", ctypes.c_int), ("red_mask", ctypes.c_ulong),
+                ("green_mask", ctypes.c_ulong), ("blue_mask", ctypes.c_ulong)]
+
+
+class _XWindowAttributes(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_int), ("y", ctypes.c_int), ("width", ctypes.c_int),
+                ("height", ctypes.c_int), ("border_width", ctypes.c_int), ("depth", ctypes.c_int),
+                ("visual", ctypes.c_void_p), ("root", ctypes.c_ulong), ("class_", ctypes.c_int),
+                ("bit_gravity", ctypes.c_int), ("win_gravity", ctypes.c_int),
+                ("backing_store", ctypes.c_int), ("backing_planes", ctypes.c_ulong),
+                ("backing_pixel", ctypes.c_ulong), ("save_under", ctypes.c_int),
+                ("colormap", ctypes.c_ulong), ("map_installed", ctypes.c_int),
+                ("map_state", ctypes.c_int), ("all_event_masks", ctypes.c_long),
+                ("your_event_mask", ctypes.c_long), ("do_not_propagate_mask", ctypes.c_long),
+                ("override_redirect", ctypes.c_int), ("screen", ctypes.c_void_p)]
+
+
+class _XColor(ctypes.Structure):
+    _fields_ = [("pixel", ctypes.c_ulong), ("red", ctypes.c_ushort), ("green", ctypes.c_ushort),
+                ("blue", ctypes.c_ushort), ("flags", ctypes.c_char), ("pad", ctypes.c_char)]
+
+
+def _channel(mask):
+    """(shift, bits) of a colour mask."""
+    shift = (mask & -mask).bit_length() - 1
+    return shift, (mask >> shift).bit_length()
+
+
+def _mask_channel(planes, mask):
+    """One channel's bytes from the byte planes of true-colour pixels. The
+    widening is shifts and ORs, so each plane's share can be taken on its own
+    and the shares ORed together."""
+    shift, bits = _channel(mask)
+    if bits >= 8 and shift % 8 == 0:
+        return planes[shift // 8]
+    result = 0
+    for i, plane in enumerate(planes):
+        table = bytes(widen(((b << 8 * i) & mask) >> shift, bits) for b in range(256))
+        if any(table):
+            result |= int.from_bytes(plane.translate(table), "big")
+    return result.to_bytes(len(planes[0]), "big")
+
+
+def widen(value, bits):
+    """A channel of `bits` bits as 8 bits, its bits repeated below it (as
+    Wine widens a 16-bit pixel): 0 stays 0 and the largest value gives 255."""
+    value <<= 8 - bits
+    while bits < 8:
+        value |= value >> bits
+        bits *= 2
+    return value & 0xFF
+
+
+class _Xlib:
+    """The root window's pixels through libX11's XGetImage. xwd cannot serve
+    on a 16- or 8-bit screen: once Wine has made windows of a 32-bit visual
+    there, `xwd -root` writes the screen's own pixel values in 24-bit
+    pixels under 8-bit masks, which read as nonsense."""
+
+    ZPIXMAP = 2
+
+    def __init__(self):
+        x11 = ctypes.CDLL("libX11.so.6")
+        x11.XOpenDisplay.restype = ctypes.c_void_p
+        x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        x11.XDefaultRootWindow.restype = ctypes.c_ulong
+        x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        for name in ("XDisplayWidth", "XDisplayHeight", "XDefaultDepth"):
+            getattr(x11, name).argtypes = [ctypes.c_void_p, ctypes.c_int]
+        x11.XGetImage.restype = ctypes.POINTER(_XImage)
+        x11.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
+                                  ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
+        x11.XDestroyImage.argtypes = [ctypes.POINTER(_XImage)]
+        x11.XListInstalledColormaps.restype = ctypes.POINTER(ctypes.c_ulong)
+        x11.XListInstalledColormaps.argtypes = [ctypes.c_void_p, ctypes.c_ulong,
+                                                ctypes.POINTER(ctypes.c_int)]
+        x11.XQueryColors.argtypes = [ctypes.c_void_p, ctypes.c_ulong,
+                                     ctypes.POINTER(_XColor), ctypes.c_int]
+        x11.XFree.argtypes = [ctypes.c_void_p]
+        x11.XQueryTree.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [
+            ctypes.POINTER(ctypes.c_ulong)] * 2 + [
+            ctypes.POINTER(ctypes.POINTER(ctypes.c_ulong)), ctypes.POINTER(ctypes.c_uint)]
+        x11.XGetWindowAttributes.argtypes = [ctypes.c_void_p, ctypes.c_ulong,
+                                             ctypes.POINTER(_XWindowAttributes)]
+        x11.XInstallColormap.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        self.x11 = x11
+        self.display = x11.XOpenDisplay(None)
+        if not self.display:
+            raise OSError("no X display")
+        self.root = x11.XDefaultRootWindow(self.display)
+        self.width = x11.XDisplayWidth(self.display, 0)
+        self.height = x11.XDisplayHeight(self.display, 0)
+        self.depth = x11.XDefaultDepth(self.display, 0)
+        self._tables = {}
+
+    def capture(self):
+        image = self.x11.XGetImage(self.display, self.root, 0, 0, self.width, self.height,
+                                   0xFFFFFFFF, self.ZPIXMAP)
+        if not image:
+            raise OSError("XGetImage failed")
+        try:
+            im = image.contents
+            data = ctypes.string_at(im.data, im.bytes_per_line * im.height)
+            return Image(im.width, im.height, self._rgb(im, data))
+        finally:
+            self.x11.XDestroyImage(image)
+
+    def _rgb(self, im, data):
+        """Packed RGB from the image's pixels, a byte plane at a time (a
+        Python loop over every pixel would take seconds)."""
+        bpp, line = im.bits_per_pixel // 8, im.bytes_per_line
+        if bpp not in (1, 2, 4) or im.byte_order != 0:
+            raise OSError("%d bits a pixel, byte order %d" % (im.bits_per_pixel, im.byte_order))
+        pixels = b"".join(data[y * line:y * line + im.width * bpp] for y in range(im.height))
+        planes = [pixels[i::bpp] for i in range(bpp)]  # least significant byte first
+        if bpp == 1:
+            colours = self.colormap()
+            channels = [planes[0].translate(bytes(c[k] for c in colours)) for k in range(3)]
+        else:
+            channels = [_mask_channel(planes, mask)
+                        for mask in (im.red_mask, im.green_mask, im.blue_mask)]
+        out = bytearray(im.width * im.height * 3)
+        for k in range(3):
+            out[k::3] = channels[k]
+        return out
+
+    def colormap(self):
+        """The 256 colours of an 8-bit screen, as (r, g, b) bytes. Wine gives
+        its windows a colormap of its own, which a window manager would
+        install; with none, the screen would show the default one, so it is
+        installed here first."""
+        cmap = self._wine_colormap()
+        if cmap is None:
+            count = ctypes.c_int()
+            maps = self.x11.XListInstalledColormaps(self.display, self.root, ctypes.byref(count))
+            cmap = maps[0]
+            self.x11.XFree(maps)
+        colors = (_XColor * 256)()
+        for i in range(256):
+            colors[i].pixel = i
+        self.x11.XQueryColors(self.display, cmap, colors, 256)
+        return [(c.red >> 8, c.green >> 8, c.blue >> 8) for c in colors]
+
+    def _wine_colormap(self):
+        """The colormap of the first mapped top-level window that has one of
+        its own, installed; None when there is none."""
+        root, parent = ctypes.c_ulong(), ctypes.c_ulong()
+        children, count = ctypes.POINTER(ctypes.c_ulong)(), ctypes.c_uint()
+        if not self.x11.XQueryTree(self.display, self.root, ctypes.byref(root),
+                                   ctypes.byref(parent), ctypes.byref(children),
+                                   ctypes.byref(count)):
+            return None
+        try:
+            windows = [children[i] for i in range(count.value)]
+        finally:
+            if children:
+                self.x11.XFree(children)
+        default = self._attributes(self.root).colormap
+        for window in reversed(windows):  # the topmost first
+            attrs = self._attributes(window)
+            if attrs.map_state == 2 and attrs.colormap not in (0, default):  # IsViewable
+                if not attrs.map_installed:
+                    self.x11.XInstallColormap(self.display, attrs.colormap)
+                    self.x11.XSync(self.display, 0)
+                return attrs.colormap
+        return None
+
+    def _attributes(self, window):
+        attrs = _XWindowAttributes()
+        self.x11.XGetWindowAttributes(self.display, window, ctypes.byref(attrs))
+        return attrs
+
+
+def quantise_channel(value, bits):
+    return widen(value >> (8 - bits), bits)
+
+
+def channel_bits():
+    """Bits of red, green and blue of a true-colour screen below 24 bits
+    (None for 24 bits and more, and for a palette screen)."""
+    return {15: (5, 5, 5), 16: (5, 6, 5)}.get(screen_depth())
+
+
+def quantised(colour, bits):
+    """An RGB colour as a screen of `bits` shows it (unchanged for None)."""
+    if not bits:
+        return tuple(colour)
+    return tuple(quantise_channel(v, n) for v, n in zip(colour, bits))
+
+
+_xlib = {}
+
+
+def screen_depth():
+    """Bits a pixel of $DISPLAY's screen (its root window's depth)."""
+    return _display().depth
+
+
+def _display():
+    name = os.environ.get("DISPLAY", "")
+    if name not in _xlib:
+        _xlib[name] = _Xlib()
+    return _xlib[name]
+
+
 def _capture_root():
     try:
+        return _display().capture()
+    except OSError:
         data = subprocess.run(["xwd", "-root", "-silent"], check=True,
                               stdout=subprocess.PIPE, timeout=20).stdout
         return parse_xwd(data)
-    except (OSError, subprocess.SubprocessError, ValueError):
-        data = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], check=True,
-                              stdout=subprocess.PIPE, timeout=30).stdout
-        return parse_ppm(data)

@@ -52,6 +52,16 @@ class Helper:
         with open(path, "rb") as f:
             return Strip(screen.parse_ppm(f.read()), w, h)
 
+    def cardlib(self, template, dll, path):
+        """Makes a Windows-numbered card library of the marked faces; returns
+        the marked strip."""
+        code, out = self.wine.run(self.exe, "cardlib", template, dll, path)
+        if code != 0:
+            raise AssertionError("helper cardlib failed: %d" % code)
+        w, h = (int(v) for v in out.split()[1:3])
+        with open(path, "rb") as f:
+            return Strip(screen.parse_ppm(f.read()), w, h)
+
     def highlight(self):
         code, out = self.wine.run(self.exe, "colors")
         return tuple(int(v) for v in out.split()[1:4])
