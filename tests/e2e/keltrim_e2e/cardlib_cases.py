@@ -7,6 +7,7 @@ again; the game must show the marked faces, and the right ones."""
 import os
 import shutil
 
+from .cards import name
 from .checks import expect
 from .play_cases import dealt_table
 
@@ -34,6 +35,16 @@ def marked_faces(s, shots, wine_strip):
     the strip does not hold). Wine's own faces are not what is shown."""
     s.wait_overlay()
     s.dismiss_overlay()
+    try:
+        s.wait_dealt(timeout=30)
+    except AssertionError:
+        table = s.read_table(s.wait_stable())
+        cards = table.cards()
+        kings = [name(c) for c in cards if c is not None and c >= 48]
+        raise AssertionError("the marked faces show %d of 48 cards in their places%s"
+                             % (len(table.slots) + sum(c is not None for v in table.sides.values()
+                                                       for c in v),
+                                ", kings among them: %s" % " ".join(kings) if kings else ""))
     shot, table = dealt_table(s, None)
     for sid, card in table.slots.items():
         x, y = s.layout.slot(sid)
