@@ -47,6 +47,11 @@ void GameWindow::SetBackgroundColor(COLORREF color) {
     levelLabel_.SetBackgroundColor(color);
     cardsRemainingLabel_.SetBackgroundColor(color);
     linkLabel_.SetColor(color);
+    // The artwork, and with it the label's size, may have changed. Laid out
+    // here and now rather than on a posted request, it does not depend on
+    // which procedure the window has when a message would arrive (an
+    // overlay's takes none of the table's).
+    PlaceLinkLabel();
     CardWindow::Redraw(); // the whole window, labels included
 }
 
@@ -86,8 +91,7 @@ void GameWindow::Resize(int w, int h) {
     SetClientSize(w, h);
     const int W = cardWidth, H = cardHeight;
     timerBar_.Place(w - W / 2, 10, 14, h - (2 * H) / 3 - 8);
-    const SIZE art = linkLabel_.GetArtworkSize();
-    linkLabel_.Place(w - art.cx - 25, h - 46, art.cx, art.cy);
+    PlaceLinkLabel();
     // "cards remaining" is far wider than its bubble: that label's window
     // reaches out on both sides so that the caption shows whole, while the
     // bubble and its number stay where a bubble-wide label puts them.
@@ -95,6 +99,12 @@ void GameWindow::Resize(int w, int h) {
     levelLabel_.Place(w - (7 * W) / 4 + 11, 10, 54, 65);
     if (HWND wnd = GetHandle())
         InvalidateRect(wnd, nullptr, FALSE);
+}
+
+// The label has its artwork's size, 25 pixels from the right edge.
+void GameWindow::PlaceLinkLabel() {
+    const SIZE art = linkLabel_.GetArtworkSize();
+    linkLabel_.Place(ClientWidth() - art.cx - 25, ClientHeight() - 46, art.cx, art.cy);
 }
 
 void GameWindow::Paint(HDC dc) {

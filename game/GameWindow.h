@@ -66,6 +66,7 @@ private:
     void EndOverlay();
     void FreezeTable();
     void ShowStatusControls(bool show);
+    void PlaceLinkLabel();
 
     Game& game_;
     TimerBar timerBar_;

@@ -138,17 +138,7 @@ void LinkLabel::SetColor(COLORREF color) {
         }
         return;
     }
-    const int before = GetArtworkId();
     color_ = color;
-    if (GetArtworkId() == before || before == 0 || !wnd)
-        return;
-    // The parent lays its children out again for the new artwork's size.
-    // The notification carries the client size, as a real one would.
-    if (HWND parent = GetParent(wnd)) {
-        RECT client{};
-        GetClientRect(parent, &client);
-        PostMessageA(parent, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
-    }
 }
 
 LRESULT CALLBACK LinkLabel::WindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {

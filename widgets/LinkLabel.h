@@ -22,9 +22,9 @@ public:
     // `style`; `address` (may be null) is what a click opens and must be
     // shorter than kAddressCapacity.
     bool Create(HWND parent, DWORD style, int x, int y, int w, int h, const char* address);
-    // Takes the table colour. A change between the two artworks asks the
-    // parent for a new layout with a size notification; the same colour
-    // only repaints.
+    // Takes the table colour, which chooses the artwork; the same colour
+    // only repaints. The owner gives the label its artwork's size
+    // (GetArtworkSize) after each change.
     void SetColor(COLORREF color);
     COLORREF GetColor() const { return color_; }
     // 0 while no colour is set, else kNamePlate or kAddress.

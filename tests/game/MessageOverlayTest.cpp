@@ -3,6 +3,8 @@
 // commands that must do nothing while an overlay is up.
 #include "support/GameTable.h"
 
+#include <array>
+
 namespace {
 
 class MessageOverlay : public GameTable {
@@ -152,6 +154,29 @@ TEST_F(MessageOverlay, NewGameAndUndoDoNothingWhileAnOverlayRuns) {
     EXPECT_EQ(pilot.kinds, (std::vector<int>{2, 3}));
     EXPECT_EQ(window().OverlayKind(), 3);
     EXPECT_EQ(window().GetLevel(), -1);
+}
+
+// A new colour lays the link label out for its artwork at once: after a
+// black table (no artwork at all), and while an overlay has the window.
+TEST_F(MessageOverlay, ANewColourLaysTheLinkLabelOutAtOnce) {
+    using Place = std::array<long, 4>; // left, top, width, height
+    auto linkPlace = [this] {
+        RECT r{};
+        GetWindowRect(window().GetLinkLabel().Handle(), &r);
+        MapWindowPoints(nullptr, window().GetHandle(), reinterpret_cast<POINT*>(&r), 2);
+        return Place{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    };
+    window().SetBackgroundColor(RGB(0, 0, 0));
+    EXPECT_EQ(linkPlace()[2], 0);
+    window().SetBackgroundColor(RGB(0, 64, 100)); // the name plate
+    EXPECT_EQ(linkPlace(), (Place{706 - 220 - 25, 530 - 46, 220, 25}));
+    pilot.Next([](GameWindow& w) {
+        OverlayPilot::Tick(w);
+        w.SetBackgroundColor(RGB(255, 191, 155)); // the web address
+        OverlayPilot::Dismiss(w);
+    });
+    game.StartLevel(true);
+    EXPECT_EQ(linkPlace(), (Place{706 - 266 - 25, 530 - 46, 266, 30}));
 }
 
 // The overlay's frozen table is the table as painted: a part of the window
