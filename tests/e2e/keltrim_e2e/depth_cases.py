@@ -10,7 +10,7 @@ import os
 from . import screen, xinput
 from .app_cases import DARK_BLUE
 from .checks import choose_from_menu, expect
-from .play_cases import DEFAULT_TABLE, EMPTY_SPOTS, pair_removed
+from .play_cases import DEFAULT_TABLE, EMPTY_SPOTS, pair_removed, refused_drop
 
 def _distance(a, b):
     return sum((x - y) ** 2 for x, y in zip(a, b))
@@ -81,8 +81,9 @@ def exits_cleanly(s):
 
 def group(r, s, shots, depth):
     played = r.case("%d bits: overlay, deal of 48 cards, no king" % depth, dealt, s, shots, depth)
-    if played:
-        r.case("%d bits: a pair removed" % depth, pair_removed, s, *played)
+    removed = played and r.case("%d bits: a pair removed" % depth, pair_removed, s, *played)
+    if removed:
+        r.case("%d bits: a refused drop glides back" % depth, refused_drop, s, removed[2])
     r.case("%d bits: Options sets another table colour" % depth, colour_changed, s)
     r.case("%d bits: F2, Yes: overlay and a new deal" % depth, new_game_overlay, s)
     r.case("%d bits: Exit gives 0" % depth, exits_cleanly, s)
