@@ -4,6 +4,8 @@
 #include "cardtable/core/Seams.h"
 #include "widgets/OverlayDrawing.h"
 
+#include <algorithm>
+
 #include <mmsystem.h>
 
 namespace {
@@ -123,17 +125,21 @@ void TimerBar::Tick() {
         return;
     const std::uint32_t elapsed = seams::TickCount() - startTick_;
     const std::uint32_t rows = static_cast<std::uint32_t>(height_ - 4);
-    fillPos_ = elapsed * rows / (timeLimit_ * 1000);
+    // At least row 1 while running: a full paint takes row 0 for a stopped
+    // bar, and the first ticks of a run would paint it all dark.
+    fillPos_ = std::max<std::uint32_t>(elapsed * rows / (timeLimit_ * 1000), 1);
     // Once a tick has darkened its rows, those down to lastPos - 1 are dark:
     // a later tick that reaches no new row (most of them, a row lasting
-    // several ticks) draws nothing.
+    // several ticks) draws nothing. The first darkening starts at row 2, as
+    // a full paint does, even when a late tick has skipped row 3.
     const bool grows = lastPos_ >= 3 && (fillPos_ != lastPos_ || !spentDrawn_);
+    const int top = spentDrawn_ ? static_cast<int>(lastPos_) - 1 : 2;
     spentDrawn_ = lastPos_ >= 3;
     if (grows) {
         WindowDc dc(window_.Handle());
         CardWindow::ExcludeMovingCards(window_.Handle(), dc.get());
         if (dc)
-            PaintSpent(dc.get(), static_cast<int>(lastPos_) - 1, static_cast<int>(fillPos_));
+            PaintSpent(dc.get(), top, static_cast<int>(fillPos_));
     }
     if (fillPos_ > static_cast<std::uint32_t>(height_ - 3)) {
         Stop();
@@ -155,13 +161,16 @@ void TimerBar::WarnIfDue() {
                                  SND_RESOURCE | SND_ASYNC);
 }
 
+// Columns 3 to w - 3, those the gradient shows: the ticks and a full paint
+// darken the same pixels.
 void TimerBar::PaintSpent(HDC dc, int top, int bottom) const {
-    overlay::FillSolid(dc, 3, top, width_ - 3, bottom, kSpent);
+    overlay::FillSolid(dc, 3, top, width_ - 2, bottom, kSpent);
 }
 
 void TimerBar::Paint(HDC dc) {
     const int w = width_, h = height_;
-    PaintSpent(dc, 3, fillPos_ != 0 ? static_cast<int>(fillPos_) : h - 3);
+    // From row 2, which the first growing tick darkens.
+    PaintSpent(dc, 2, fillPos_ != 0 ? static_cast<int>(fillPos_) : h - 3);
     if (!gradient_)
         MakeGradient(dc);
     if (fillPos_ != 0 && gradient_) {

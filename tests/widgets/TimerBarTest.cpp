@@ -139,9 +139,13 @@ TEST_F(TimerBarTest, GradientFramesTickMarksAndTheSpentPart) {
         EXPECT_EQ(p.At(7, y), kInner);
 
     // Started, the inside shows the gradient; the spent part grows at a
-    // tick only once the previous tick had reached row 3, from that row
-    // less one down to the new row.
+    // tick only once the previous tick had reached row 3, the first time
+    // from row 2 (even when that tick came late and skipped rows), later
+    // from the previous row less one, down to the new row.
     StartAt(1000);
+    TickAt(50); // still row 0: a full paint shows the gradient all the same
+    InvalidateRect(bar.Handle(), nullptr, FALSE);
+    UpdateWindow(bar.Handle());
     p = Shown();
     for (int y : {101, 200, 299, 372})
         for (int x = 3; x <= kWidth - 4; ++x)
@@ -149,14 +153,19 @@ TEST_F(TimerBarTest, GradientFramesTickMarksAndTheSpentPart) {
     TickAt(30000); // row 118 of 396 rows in 100 s
     TickAt(40000); // row 158
     p = Shown();
-    EXPECT_EQ(p.At(5, 116), GradientRowColor(400, 116));
-    EXPECT_EQ(p.At(5, 117), kSpent);
+    EXPECT_EQ(p.At(5, 2), kSpent);
+    EXPECT_EQ(p.At(5, 116), kSpent);
     EXPECT_EQ(p.At(5, 157), kSpent);
     EXPECT_EQ(p.At(5, 158), GradientRowColor(400, 158));
+    const RECT whole{0, 0, kWidth, 400}; // a parent's paint over the bar
+    FillRect(WindowDc(bar.Handle()).get(), &whole,
+             static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     InvalidateRect(bar.Handle(), nullptr, FALSE); // a full paint: all dark above
     UpdateWindow(bar.Handle());
     p = Shown();
     EXPECT_EQ(p.At(5, 60), kSpent);
+    EXPECT_EQ(p.At(5, 2), kSpent); // as the ticks drew them
+    EXPECT_EQ(p.At(kWidth - 3, 60), kSpent);
     EXPECT_EQ(p.At(5, 161), GradientRowColor(400, 161));
 }
 
