@@ -43,6 +43,12 @@ bool GameWindow::RunOverlay(int kind) {
         ShowStatusControls(true);
         InvalidateRect(wnd, nullptr, FALSE);
         Redraw();
+    } else {
+        // The Game Over look as every later repaint paints it: over the
+        // table itself, not over the frozen picture, which still shows the
+        // labels and the timer bar that are hidden now.
+        InvalidateRect(wnd, nullptr, FALSE);
+        UpdateWindow(wnd);
     }
     return true;
 }

@@ -99,6 +99,10 @@ TEST_F(MessageOverlay, GameOverEndsItself600MsAfterItsColumns) {
     EXPECT_EQ(window().OverlayKind(), 3);
     EXPECT_GE(pause, 550u);
     EXPECT_EQ(window().GetLevel(), -1);
+    // The look a repaint gives: no trace of the hidden timer bar (an odd
+    // pixel of the chequer shows the table).
+    EXPECT_EQ(GetPixel(WindowDc(window().GetHandle()).get(), 676, 101),
+              window().GetBackgroundColor());
 }
 
 // A quit during an overlay ends it, puts the table's own procedure back and
