@@ -1,8 +1,9 @@
 // The soak driver's hand inside Wine: a console program that reads one
 // command a line on standard input and answers on standard output.
-//   ask MS     sends the game's main window the probe message with a time-out
-//              of MS milliseconds; prints the report and "end", or
-//              "timeout", "nowindow", "noreply"
+//   ask MS [R] sends the game's main window the probe message with a time-out
+//              of MS milliseconds and the request R (the probe's lParam, 0 by
+//              default); prints the report and "end", or "timeout",
+//              "nowindow", "noreply"
 //   close MS   posts WM_CLOSE and waits up to MS ms for the process to end;
 //              prints "exited CODE" or "running"
 //   forget     deletes the game's settings key (the soak leaves none behind)
@@ -39,7 +40,7 @@ HWND MakeReceiver() {
                          nullptr);
 }
 
-void Ask(HWND receiver, UINT timeoutMs) {
+void Ask(HWND receiver, UINT timeoutMs, LPARAM request) {
     static const UINT probeMessage = RegisterWindowMessageA("KeltrimSoakProbe");
     HWND game = FindWindowA("Vemo", nullptr);
     if (!game) {
@@ -49,7 +50,7 @@ void Ask(HWND receiver, UINT timeoutMs) {
     replied = false;
     DWORD_PTR result = 0;
     const LRESULT sent = SendMessageTimeoutA(game, probeMessage, reinterpret_cast<WPARAM>(receiver),
-                                             0, SMTO_NORMAL, timeoutMs, &result);
+                                             request, SMTO_NORMAL, timeoutMs, &result);
     if (!sent) {
         std::puts(GetLastError() == ERROR_TIMEOUT ? "timeout" : "nowindow");
         return;
@@ -90,10 +91,10 @@ int main() {
     std::fflush(stdout);
     while (std::fgets(line, sizeof line, stdin)) {
         char command[32]{};
-        unsigned ms = 5000;
-        std::sscanf(line, "%31s %u", command, &ms);
+        unsigned ms = 5000, request = 0;
+        std::sscanf(line, "%31s %u %u", command, &ms, &request);
         if (!std::strcmp(command, "ask"))
-            Ask(receiver, ms);
+            Ask(receiver, ms, request);
         else if (!std::strcmp(command, "close"))
             Close(ms);
         else if (!std::strcmp(command, "forget"))

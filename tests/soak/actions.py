@@ -3,11 +3,22 @@ gesture fitting what is on the screen (a modal window is answered, an open
 menu closed or used, an overlay clicked away) or a random one at the table,
 and takes the next report. Menus are only ever used with letters that do
 not exit and with Escape, never with arrows or Enter, so that no step picks
-Exit."""
+Exit.
 
+Each level is played to a plan of how it should end: by the "next level"
+button, by the clock once the target is reached, by Game Over, or aborted
+with F2. The game's clock (the probe's tick-count seam) runs a little fast
+while pairs are made and much faster while the plan waits for it.
+
+The gestures are rows of the tables TABLE_GESTURES and OVERLAY_GESTURES
+(the method's name and its weight); spans.py holds the gestures that span
+other events."""
+
+import os
 import time
 
 import gamelink
+from spans import Spans
 
 IN_PLAY_KEYS = ["Escape", "Return", "Up", "Down", "Left", "Right", "ctrl+z", "ctrl+z", "F2",
                 "space", "Tab"]
@@ -16,19 +27,52 @@ IN_PLAY_KEYS = ["Escape", "Return", "Up", "Down", "Left", "Right", "ctrl+z", "ct
 GAME_MENU_LETTERS = ["n", "u", "s", "r", "c"]
 HELP_MENU_LETTERS = ["c"]
 HELP_CLASS = "KeltrimHelp"
+# How a level is meant to end, and how often.
+PLANS = [("button", 3), ("clock", 3), ("lose", 3), ("abort", 1)]
+# The game's clock speed while pairs are made, and while the plan waits for
+# the clock to end the level.
+PLAY_SPEED, WAIT_SPEED = 2, 16
+WITHOUT = set(filter(None, os.environ.get("SOAK_WITHOUT", "").split(",")))
 
 
-class Actions:
+class Actions(Spans):
+    # At the table in play: (gesture, weight).
+    TABLE_GESTURES = [("pair_drag", 30), ("random_drag", 12), ("click", 8), ("double_click", 6),
+                      ("held_drag", 5), ("key", 10), ("menu", 6), ("next_level", 2),
+                      ("idle", 3), ("rest_on_control", 8), ("pair_then_key", 8)]
+    # While an overlay runs.
+    OVERLAY_GESTURES = [("overlay_key", 3), ("overlay_wait", 4), ("overlay_click", 8),
+                        ("overlay_double_click", 3), ("click_across_transition", 3),
+                        ("menu_over_overlay", 5)]
+
     def __init__(self, soak, rng):
         self.soak = soak
         self.rng = rng
+        self.plan = "abort"
         self.game_ends_at = None
         self.abort_wanted = False
         self.window_steps = 0
+        self.button_pressed_at = 0
+        self.menu_check_due = False
 
     def log(self, what):
         self.soak.log(what)
         self.soak.stats["steps"] += 1
+
+    def count(self, gesture):
+        self.soak.stats["gesture " + gesture] += 1
+
+    def pick(self, table, weights=None):
+        """A gesture of a table by weight; `weights` overrides some. The
+        gestures named in $SOAK_WITHOUT (commas) are left out."""
+        rows = [(name, 0 if name in WITHOUT else (weights or {}).get(name, w))
+                for name, w in table]
+        pick = self.rng.uniform(0, sum(w for _, w in rows))
+        for name, weight in rows:
+            pick -= weight
+            if pick <= 0 and weight > 0:
+                return getattr(self, name)
+        return self.idle
 
     # --- one step -----------------------------------------------------------
     def step(self, r):
@@ -37,32 +81,30 @@ class Actions:
         elif r.menu or r.popups:
             self.use_menu(r)
         elif r.overlay:
-            self.overlay(r)
+            self.pick(self.OVERLAY_GESTURES)(r)
         elif r.kind == 3 or not r.ready:
             self.after_game_over(r)
         else:
             self.play(r)
         time.sleep(self.rng.choice([0.02, 0.05, 0.1, 0.2]))
-        return self.next_report(r)
+        return self.next_report()
 
-    def next_report(self, before):
+    def next_report(self):
         r = self.soak.report()
-        self.count_sights(before, r)
-        self.count_pairs(before, r)
-        if before.overlay and before.kind == 1 and r.ready and not r.overlay:
-            self.dealt(r)
-        elif before.overlay and before.kind == 2 and r.ready and not r.overlay:
-            self.soak.stats["levels won"] += 1
-            self.dealt(r)
         if r.windows:
             self.window_steps += 1
             if self.window_steps > 60:
                 raise gamelink.Failure("a window stays open: %s" % r.windows[0].title)
         else:
             self.window_steps = 0
+        r = self.soak.check_still()
+        if self.menu_check_due and r.still():
+            self.menu_check_due = False
+            r = self.check_menu_bar(r)
         return r
 
-    def count_sights(self, before, r):
+    def watch(self, before, r):
+        """Counts what a report shows that the one before did not."""
         stats = self.soak.stats
         if (r.menu or r.popups) and not (before.menu or before.popups):
             stats["menus opened"] += 1
@@ -72,31 +114,56 @@ class Actions:
                     "Options dialogs" if w.title == "Options" else
                     "help viewers" if w.cls == HELP_CLASS else "other windows")
             stats[name] += 1
-        if r.overlay and not before.overlay:
+        if r.overlay and not (before.overlay and before.kind == r.kind):
             stats["overlays of kind %d" % r.kind] += 1
+            if r.kind == 2:
+                self.level_won(r)
+        if r.kind == 3 and before.kind != 3:
+            stats["level ends"] += 1
+            stats["levels lost (Game Over)"] += 1
+        if before.running and r.ready and r.removed() > before.removed():
+            stats["pairs removed"] += (r.removed() - before.removed()) // 2
+        if r.ready and r.running and not r.overlay and (before.overlay or not before.ready):
+            self.dealt(r)
 
-    def count_pairs(self, before, r):
-        """Pairs that reached the removed-cards pile (35) during play."""
-        if before.running and r.ready and 35 in before.stacks and 35 in r.stacks:
-            grown = len(r.stacks[35].cards) - len(before.stacks[35].cards)
-            self.soak.stats["pairs removed"] += max(grown, 0) // 2
+    def level_won(self, r):
+        stats = self.soak.stats
+        stats["level ends"] += 1
+        how = ("clearing the table" if r.removed() == 48 else
+               "the button" if time.monotonic() - self.button_pressed_at < 10 else "the clock")
+        stats["levels won by " + how] += 1
+        self.button_pressed_at = 0
 
     def dealt(self, r):
-        self.log("dealt, level %d" % r.level)
         if r.level == 1:
             self.soak.stats["games"] += 1
         self.abort_wanted = False
-        # Most games end early (F2 and Yes); some run out of time.
-        length = self.rng.choice([8, 12, 20, 30, 45, 60, 90])
-        if self.rng.random() < 0.1:
-            length = 400
-        self.game_ends_at = time.monotonic() + length
+        self.plan = self.weighted(PLANS)
+        self.game_ends_at = None
+        if self.plan == "abort":
+            # Most aborted games end early; some run out of time all the same.
+            self.game_ends_at = time.monotonic() + self.rng.choice([8, 12, 20, 30, 45, 400])
+        self.log("dealt, level %d, plan: %s" % (r.level, self.plan))
+        self.set_speed(r, PLAY_SPEED)
         if r.quiet():
             self.soak.check_table_picture(r)
 
+    def weighted(self, rows):
+        pick = self.rng.uniform(0, sum(w for _, w in rows))
+        for name, weight in rows:
+            pick -= weight
+            if pick <= 0:
+                return name
+        return rows[-1][0]
+
+    def set_speed(self, r, speed):
+        if r.speed != speed:
+            self.soak.link.ask(5000, speed << 8 | gamelink.CLOCK)
+
     def settle(self, r):
         """Steps on (with no new game) until the table is dealt and quiet."""
-        self.game_ends_at = time.monotonic() + 1e9
+        self.plan = "settle"
+        self.game_ends_at = None
         self.abort_wanted = False
         for _ in range(400):
             if r.quiet():
@@ -104,22 +171,42 @@ class Actions:
             r = self.step(r)
         raise gamelink.Failure("no quiet moment at the end")
 
+    def check_menu_bar(self, r):
+        """The menu bar answers a click: its Game menu opens."""
+        x, y = r.table[0], r.table[1]
+        self.log("menu bar check")
+        self.soak.input.click(x + 20, y - 12)
+        for _ in range(20):
+            after = self.soak.report()
+            if after.menu or after.popups:
+                self.soak.stats["menu bar checks"] += 1
+                self.soak.input.key("Escape", "Escape")
+                return self.soak.report()
+            time.sleep(0.1)
+        raise gamelink.Failure("a click on the menu bar opened no menu")
+
     # --- what is on the screen decides -------------------------------------
     def answer_window(self, r):
         w = r.windows[0]
         if "Yes" in w.buttons:
             if self.abort_wanted:
                 choice = self.rng.choice(["Return", "y", "click Yes"])
-            else:
+            elif self.plan == "abort":
                 choice = self.rng.choice(["Return", "y", "n", "n", "Escape", "click Yes",
                                           "click No", "click No"])
+            else:  # mostly kept, so that the level ends as planned
+                choice = self.rng.choice(["Return", "n", "n", "Escape", "click No", "click No",
+                                          "n", "Escape"])
             if choice in ("Return", "y", "click Yes"):
                 self.soak.stats["games aborted"] += 1
         elif w.title == "Options":
-            choice = self.rng.choice(["Escape", "Return", "click Cancel", "click OK", "Tab"])
+            choice = self.rng.choice(["Escape", "Return", "click Cancel", "click OK", "Tab",
+                                      "swatch", "swatch", "swatch"])
         else:
             choice = "Escape"
         self.log("window %r: %s" % (w.title, choice))
+        if choice == "swatch" and w.list:
+            return self.choose_swatch(w)
         if choice.startswith("click "):
             rect = w.buttons.get(choice[6:])
             if rect:
@@ -127,6 +214,20 @@ class Actions:
                 return
             choice = "Escape"
         self.soak.input.key(choice)
+
+    def choose_swatch(self, w):
+        """Clicks one of the four colours, then OK (or double-clicks it)."""
+        left, top, right, bottom = w.list
+        i = self.rng.randrange(4)
+        x, y = left + (2 * i + 1) * (right - left) // 8, (top + bottom) // 2
+        self.soak.stats["colours chosen"] += 1
+        if self.rng.random() < 0.3:
+            self.soak.input.double_click(x, y)
+            return
+        self.soak.input.click(x, y)
+        ok = w.buttons.get("OK")
+        if ok:
+            self.soak.input.click((ok[0] + ok[2]) // 2, (ok[1] + ok[3]) // 2)
 
     def use_menu(self, r):
         first = r.popups[-1].title.replace("&", "") if r.popups else ""
@@ -138,24 +239,6 @@ class Actions:
             keys = [self.rng.choice(letters)]
         self.log("menu: %s" % " ".join(keys))
         self.soak.input.key(*keys)
-
-    def overlay(self, r):
-        x, y, w, h = r.table
-        roll = self.rng.random()
-        if roll < 0.15:
-            key = self.rng.choice(["F2", "ctrl+z"])
-            self.log("overlay %d/%d: %s (ignored)" % (r.kind, r.phase, key))
-            self.soak.input.key(key)
-            after = self.soak.report()
-            if after.windows:
-                raise gamelink.Failure("%s during an overlay opened %r" % (key, after.windows[0].title))
-        elif r.kind == 3 or (r.phase == 0 and roll < 0.7):
-            self.log("overlay %d/%d: wait" % (r.kind, r.phase))
-            time.sleep(0.3)
-        else:
-            px, py = x + self.rng.randrange(w), y + self.rng.randrange(h)
-            self.log("overlay %d/%d: click %d,%d" % (r.kind, r.phase, px, py))
-            self.soak.input.click(px, py)
 
     def after_game_over(self, r):
         self.log("after Game Over: F2")
@@ -169,17 +252,24 @@ class Actions:
             self.log("end of game: F2")
             self.soak.input.key("F2")
             return
-        gestures = [(self.pair_drag, 30), (self.random_drag, 14), (self.click, 10),
-                    (self.double_click, 8), (self.held_drag, 6), (self.key, 12),
-                    (self.menu, 8), (self.next_level, 3), (self.idle, 4)]
-        total = sum(w for _, w in gestures)
-        pick = self.rng.uniform(0, total)
-        for gesture, weight in gestures:
-            pick -= weight
-            if pick <= 0:
-                gesture(r)
-                return
-        self.idle(r)
+        reached = r.removed() >= r.target()
+        if self.plan == "button" and r.next_button and self.rng.random() < 0.5:
+            return self.next_level(r)
+        waiting = self.plan == "lose" or (self.plan == "clock" and reached)
+        self.set_speed(r, WAIT_SPEED if waiting else PLAY_SPEED)
+        if waiting:
+            # A card or the button held while the clock ends the level.
+            near = r.left * 1000 // max(r.speed, 1) < 4000
+            if near and self.rng.random() < 0.6 and "hold_across_level_end" not in WITHOUT:
+                return self.hold_across_level_end(r)
+            return self.pick(self.TABLE_GESTURES, {"pair_drag": 2, "pair_then_key": 0,
+                                                   "next_level": 0})(r)
+        if self.plan in ("button", "clock") and not self.pairs(r):
+            self.log("no pair left: the level is lost")
+            self.plan = "lose"
+        if self.plan in ("button", "clock"):
+            return self.pick(self.TABLE_GESTURES, {"pair_drag": 250, "next_level": 0})(r)
+        return self.pick(self.TABLE_GESTURES)(r)
 
     def top_point(self, r, s):
         """A screen point on the stack's top card (its place when empty)."""
@@ -212,12 +302,19 @@ class Actions:
         row = next(k for k in range(1, 7) if s.id <= k * (k + 1) // 2)
         return not any(r.stacks[s.id + row + i].cards for i in (0, 1))
 
+    def liftable(self, r):
+        return [a for a in self.stacks_with_cards(r) if self.can_lift(r, a)]
+
+    def pairs(self, r):
+        """Uncovered cards that make thirteen together."""
+        free = self.liftable(r)
+        return [(a, b) for a in free for b in free
+                if a is not b and a.cards[-1] // 4 + b.cards[-1] // 4 + 2 == 13]
+
     def pair_drag(self, r):
+        pairs = self.pairs(r)
         full = self.stacks_with_cards(r)
-        liftable = [a for a in full if self.can_lift(r, a)]
-        pairs = [(a, b) for a in liftable for b in full
-                 if a is not b and a.cards[-1] // 4 + b.cards[-1] // 4 + 2 == 13]
-        if self.rng.random() < 0.2 and full:
+        if self.rng.random() < 0.1 and full:
             pairs = [(a, b) for a in full for b in r.stacks.values() if a is not b and b.visible]
         if not pairs:
             return self.random_drag(r)
@@ -225,8 +322,13 @@ class Actions:
         self.drag(self.top_point(r, a), self.top_point(r, b), "drag %d to %d" % (a.id, b.id))
 
     def random_point(self, r):
+        """A point of the table away from the "next level" button."""
         x, y, w, h = r.table
-        return x + self.rng.randrange(w), y + self.rng.randrange(h)
+        while True:
+            p = x + self.rng.randrange(w), y + self.rng.randrange(h)
+            b = r.next_button
+            if not b or abs(p[0] - b[0]) > 60 or abs(p[1] - b[1]) > 25:
+                return p
 
     def random_drag(self, r):
         full = self.stacks_with_cards(r)
@@ -254,7 +356,7 @@ class Actions:
         self.log("held drag %d,%d -> %d,%d" % (a[0], a[1], b[0], b[1]))
         self.soak.input.press(*a)
         self.soak.input.glide_to(self.path(a, b), 0.01)
-        mid = self.soak.report()
+        mid = self.soak.report(mid_gesture=True)
         self.soak.stats["reports mid-drag"] += mid.dragging()
         if self.rng.random() < 0.3:
             self.log("held drag: Escape, ctrl+z or F2 while held")
@@ -281,9 +383,9 @@ class Actions:
         if not r.next_button:
             return self.pair_drag(r)
         self.log("next level button")
+        self.button_pressed_at = time.monotonic()
         self.soak.input.click(*r.next_button)
 
     def idle(self, r):
         self.log("idle")
         time.sleep(self.rng.uniform(0.3, 2.5))
-

@@ -1,9 +1,16 @@
-"""The soak driver's two channels to the game running under Wine: the probe
+"""The soak driver's channels to the game running under Wine: the probe
 report (through soak_link.exe, which sends the game the probe message and
-receives its WM_COPYDATA answer) and real X input through xdotool."""
+receives its WM_COPYDATA answer), real X input through xdotool and the
+screen's pixels (XGetImage through libX11)."""
 
+import ctypes
 import subprocess
 import time
+
+# Requests of the probe message (its lParam): a report only; paint what
+# waits to be painted first; lay the table out again and repaint all of it
+# first; run the game's clock at another speed (speed << 8 | CLOCK).
+REPORT, PAINT_PENDING, REPAINT, CLOCK = 0, 1, 2, 3
 
 
 class Failure(Exception):
@@ -22,6 +29,8 @@ class Report:
         self.handles = []
         self.windows = []
         self.popups = []  # open popup menus, named by their first item
+        self.controls = {}  # the table's child windows by name
+        self.moved = []  # controls that a new layout moved (REPAINT)
         for line in text.splitlines():
             word, _, rest = line.partition(" ")
             if word == "state":
@@ -35,6 +44,11 @@ class Report:
             elif word == "stack":
                 v = [int(x) for x in rest.split()]
                 self.stacks[v[0]] = Stack(v)
+            elif word == "control":
+                v = rest.split()
+                self.controls[v[0]] = Control([int(x) for x in v[1:]])
+            elif word == "moved":
+                self.moved.append(rest)
             elif word == "handles":
                 self.handles = [int(x) for x in rest.split()]
             elif word == "window":
@@ -44,9 +58,12 @@ class Report:
             elif word == "button" and self.windows:
                 label, rect = rest.split("|")
                 self.windows[-1].buttons[label.replace("&", "")] = [int(x) for x in rect.split()]
+            elif word == "list" and self.windows:
+                self.windows[-1].list = [int(x) for x in rest.split("|")[1].split()]
 
     def __getattr__(self, name):
-        if name in ("ready", "overlay", "kind", "phase", "level", "left", "running", "menu"):
+        if name in ("ready", "overlay", "kind", "phase", "level", "left", "running", "menu",
+                    "capture", "speed"):
             return self.state.get(name, 0)
         raise AttributeError(name)
 
@@ -55,8 +72,20 @@ class Report:
 
     def quiet(self):
         """A dealt table in play: no overlay, drag, menu or other window."""
-        return (self.ready and not self.overlay and self.kind != 3 and not self.menu
-                and not self.popups and not self.windows and not self.dragging() and self.running)
+        return self.still() and self.ready and self.kind != 3 and self.running
+
+    def still(self):
+        """Nothing moves on its own but the clock: no overlay runs, no card
+        is held, no menu or other window is open; the table is in play or
+        shows the Game Over look."""
+        return (not self.overlay and not self.menu and not self.popups and not self.windows
+                and not self.dragging() and (self.kind == 3 or (self.ready and self.running)))
+
+    def removed(self):
+        return len(self.stacks[35].cards) if 35 in self.stacks else 0
+
+    def target(self):
+        return min(2 * self.level + 14, 48)
 
 
 class Stack:
@@ -66,10 +95,18 @@ class Stack:
         self.cards = v[8:]
 
 
+class Control:
+    def __init__(self, v):
+        self.visible = v[0]
+        self.rect = v[1:5]  # screen: left, top, right, bottom
+        self.fill = v[5] if len(v) > 5 else 0  # the timer bar's spent rows
+
+
 class Window:
     def __init__(self, cls, title, rect):
         self.cls, self.title, self.rect = cls, title, rect
         self.buttons = {}
+        self.list = None  # a list box's rectangle
 
 
 class Link:
@@ -99,9 +136,9 @@ class Link:
             raise RuntimeError("soak_link.exe went away")
         return lines
 
-    def ask(self, timeout_ms):
+    def ask(self, timeout_ms, request=REPORT):
         """A Report, or the word the link answered instead (timeout, ...)."""
-        lines = self.command("ask %d" % timeout_ms)
+        lines = self.command("ask %d %d" % (timeout_ms, request))
         if lines and lines[-1] == "end":
             return Report("\n".join(lines))
         return lines[0] if lines else "nothing"
@@ -154,26 +191,77 @@ class Input:
         self.run(*args)
 
 
+class Screen:
+    """The X display's pixels (the display of $DISPLAY)."""
+
+    class Image(ctypes.Structure):
+        _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
+                    ("format", ctypes.c_int), ("data", ctypes.c_void_p),
+                    ("byte_order", ctypes.c_int), ("bitmap_unit", ctypes.c_int),
+                    ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
+                    ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int),
+                    ("bits_per_pixel", ctypes.c_int)]
+
+    ZPIXMAP = 2
+    ALL_PLANES = 0xFFFFFFFF
+
+    def __init__(self):
+        x11 = ctypes.CDLL("libX11.so.6")
+        x11.XOpenDisplay.restype = ctypes.c_void_p
+        x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        x11.XDefaultRootWindow.restype = ctypes.c_ulong
+        x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        x11.XGetImage.restype = ctypes.POINTER(self.Image)
+        x11.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
+                                  ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
+        x11.XDestroyImage.argtypes = [ctypes.POINTER(self.Image)]
+        self.x11 = x11
+        self.display = x11.XOpenDisplay(None)
+        if not self.display:
+            raise Failure("no X display to read the screen from")
+        self.root = x11.XDefaultRootWindow(self.display)
+
+    def grab(self, x, y, w, h):
+        """The pixels of a rectangle as rows of 4 bytes a pixel (blue,
+        green, red, unused); None when the display gave no such image."""
+        image = self.x11.XGetImage(self.display, self.root, x, y, w, h, self.ALL_PLANES,
+                                   self.ZPIXMAP)
+        if not image:
+            return None
+        try:
+            im = image.contents
+            if im.bits_per_pixel != 32 or im.width != w or im.height != h:
+                return None
+            data = ctypes.string_at(im.data, im.bytes_per_line * h)
+            return [data[y * im.bytes_per_line:y * im.bytes_per_line + 4 * w] for y in range(h)]
+        finally:
+            self.x11.XDestroyImage(image)
+
+
+def save_ppm(rows, path):
+    """Rows of Screen.grab as a PPM picture."""
+    w = len(rows[0]) // 4
+    with open(path, "wb") as f:
+        f.write(b"P6 %d %d 255\n" % (w, len(rows)))
+        for row in rows:
+            rgb = bytearray(3 * w)
+            rgb[0::3], rgb[1::3], rgb[2::3] = row[2::4], row[1::4], row[0::4]
+            f.write(rgb)
+
+
 def screenshot(env, path):
     subprocess.run(["import", "-window", "root", path], env=env, timeout=60,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
-def grab_rgb(env, x, y, w, h):
-    """The screen's pixels in a rectangle, as bytes of r, g, b."""
-    out = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y),
-                          "-depth", "8", "rgb:-"], env=env, timeout=60, capture_output=True)
-    return out.stdout
-
-
-def wait_answer(link, game, seconds):
+def wait_answer(link, game, seconds, request=REPORT):
     """Asks until the game answers (a glide fetches no message for a while)."""
     deadline = time.monotonic() + seconds
     last = None
     while time.monotonic() < deadline:
         if game.poll() is not None:
             return None, "the game's process has ended (status %s)" % game.returncode
-        answer = link.ask(2000)
+        answer = link.ask(2000, request)
         if isinstance(answer, Report):
             return answer, None
         last = answer

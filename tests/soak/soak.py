@@ -1,10 +1,14 @@
 #!/usr/bin/python3
 """Soak test: thousands of random presses, drags, double-clicks, keys and
 menu commands over many games against the real window of the game (the
-probed build) under Wine. After every step it checks that the game answers,
-that the 48 cards are all there exactly once, that the table shows no black
-hole after a deal, and, at every quiet moment (a dealt table in play), that
-the live handle counts are back at the first quiet moment's.
+probed build) under Wine, with gestures that span other events (a card held
+while the level ends, a dialog opened over an overlay). After every step it
+checks that the game answers, that the 48 cards are all there exactly once,
+that the table shows no black hole after a deal; at every still moment that
+a full repaint and a new layout change nothing on the screen (oracle.py);
+and at every quiet moment (a dealt table in play) that the live handle
+counts are back at the first quiet moment's and no window holds the mouse.
+The run fails when it saw less than a run of its length must (FLOORS).
 
   soak.py --game keltrim_probed.exe --link soak_link.exe --seconds N
           --wine-run tools/wine-run --shots DIR
@@ -12,6 +16,7 @@ Environment: SOAK_SEED replays a run; SOAK_SECONDS overrides --seconds."""
 
 import argparse
 import collections
+import math
 import os
 import random
 import signal
@@ -23,6 +28,7 @@ sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import gamelink  # noqa: E402
 from actions import Actions  # noqa: E402
+from oracle import Oracle  # noqa: E402
 
 # The 48 cards: values 0..51 less the four kings (rank 12: 48..51).
 ALL_CARDS = set(range(48))
@@ -31,6 +37,9 @@ HANDLE_KINDS = ["DC", "bitmap", "brush", "pen", "font", "region", "palette", "mu
 # library, loaded when the link label is first followed.
 KEPT_FOR_LIFE = {"library": 1}
 ANSWER_SECONDS = 30
+# What every run must have seen, per 300 s of play: a third or less of what
+# a normal run sees.
+FLOORS = {"pairs removed": 30, "games": 2, "level ends": 4, "oracle checks": 60}
 
 
 Failure = gamelink.Failure
@@ -59,18 +68,16 @@ def check_census(r):
         raise Failure("cards missing: %s" % sorted(ALL_CARDS - set(placed)))
 
 
-def black_rows(pixels, width, run):
-    """Rows with a run of at least `run` pure black pixels."""
-    rows = 0
-    stride = width * 3
-    needle = b"\0" * (run * 3)
-    for y in range(len(pixels) // stride):
-        row = pixels[y * stride:(y + 1) * stride]
+def black_rows(rows, run):
+    """Rows (of Screen.grab) with a run of at least `run` black pixels."""
+    needle = b"\0\0\0\0" * run
+    found = 0
+    for row in rows:
         i = row.find(needle)
-        while i >= 0 and i % 3:
+        while i >= 0 and i % 4:
             i = row.find(needle, i + 1)
-        rows += i >= 0
-    return rows
+        found += i >= 0
+    return found
 
 
 class Soak:
@@ -85,6 +92,9 @@ class Soak:
         self.stats = collections.Counter()
         self.game = None
         self.link = None
+        self.last = None
+        self.oracle = None
+        self.watcher = lambda before, r: None
 
     def log(self, what):
         self.history.append("%8.2f %s" % (time.monotonic() - self.t0, what))
@@ -96,25 +106,39 @@ class Soak:
         self.game = subprocess.Popen([self.args.wine_run, self.args.game], env=self.env,
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.input = gamelink.Input(self.env)
+        self.oracle = Oracle(self)
         deadline = time.monotonic() + 60
         while time.monotonic() < deadline:
             r = self.link.ask(2000)
             if isinstance(r, gamelink.Report):
+                self.last = r
                 return r
             if self.game.poll() is not None:
                 break
             time.sleep(0.3)
         raise Failure("the game's window did not answer after start")
 
-    def report(self):
-        r, problem = gamelink.wait_answer(self.link, self.game, ANSWER_SECONDS)
+    def report(self, request=gamelink.REPORT, mid_gesture=False):
+        """The game's report, checked; mid_gesture: a button may be down."""
+        r, problem = gamelink.wait_answer(self.link, self.game, ANSWER_SECONDS, request)
         if problem:
             raise Failure(problem)
         self.stats["reports"] += 1
         check_census(r)
-        if r.quiet():
+        if r.quiet() and not mid_gesture:
             self.check_handles(r)
+            if r.capture:
+                raise Failure("a window of the game holds the mouse with no button down")
+        before, self.last = self.last, r
+        if before:
+            self.watcher(before, r)
         return r
+
+    def check_still(self):
+        """The repaint oracle at a still moment; the latest report after."""
+        if self.last.still():
+            self.stats["oracle checks" if self.oracle.check() else "oracle moments missed"] += 1
+        return self.last
 
     def check_handles(self, r):
         self.stats["quiet checks"] += 1
@@ -138,15 +162,15 @@ class Soak:
     def check_table_picture(self, r):
         """A freshly dealt table has no black patch (a hole left by a window
         that stood over it)."""
-        x, y, w, h = r.table
-        pixels = gamelink.grab_rgb(self.env, x, y, w, h)
+        rows = self.oracle.grab(r)
         self.stats["pictures"] += 1
-        if len(pixels) == w * h * 3 and black_rows(pixels, w, 60) >= 20:
+        if black_rows(rows, 60) >= 20:
             raise Failure("a black patch on the freshly dealt table")
 
     def run(self):
         r = self.start()
         actions = Actions(self, self.rng)
+        self.watcher = actions.watch
         end = self.t0 + self.args.seconds
         progress = self.t0
         while time.monotonic() < end:
@@ -157,16 +181,26 @@ class Soak:
                 sys.stdout.flush()
         r = actions.settle(r)
         self.finish(r)
+        self.check_floors()
 
     def finish(self, r):
         answer = self.link.command("close 20000")
         self.log("close: %s" % answer)
-        if not answer or not answer[0].startswith("exited"):
-            raise Failure("the game did not end after WM_CLOSE: %s" % answer)
+        if answer != ["exited 0"]:
+            raise Failure("the game did not end with exit code 0 after WM_CLOSE: %s" % answer)
         self.game.wait(timeout=30)
         self.link.command("forget")
         self.link.close()
         print("soak: %s" % self.summary())
+
+    def check_floors(self):
+        """A run that saw too little proves nothing, however clean."""
+        if self.args.seconds <= 0:
+            raise Failure("a soak of %g s plays nothing" % self.args.seconds)
+        short = ["%s %d (at least %d)" % (k, self.stats[k], need) for k, per in FLOORS.items()
+                 if self.stats[k] < (need := math.ceil(per * self.args.seconds / 300))]
+        if short:
+            raise Failure("the run saw too little: %s" % ", ".join(short))
 
     def summary(self):
         self.stats["input events"] = self.input.events
