@@ -49,6 +49,7 @@ class Actions(Spans):
         self.soak = soak
         self.rng = rng
         self.plan = "abort"
+        self.plans = []
         self.game_ends_at = None
         self.abort_wanted = False
         self.window_steps = 0
@@ -138,7 +139,7 @@ class Actions(Spans):
         if r.level == 1:
             self.soak.stats["games"] += 1
         self.abort_wanted = False
-        self.plan = self.weighted(PLANS)
+        self.plan = self.next_plan()
         self.game_ends_at = None
         if self.plan == "abort":
             # Most aborted games end early; some run out of time all the same.
@@ -147,6 +148,14 @@ class Actions(Spans):
         self.set_speed(r, PLAY_SPEED)
         if r.quiet():
             self.soak.check_table_picture(r)
+
+    def next_plan(self):
+        """Plans come in shuffled rounds of one of each and one by weight,
+        so that every run meets each way a level ends."""
+        if not self.plans:
+            self.plans = [name for name, _ in PLANS] + [self.weighted(PLANS)]
+            self.rng.shuffle(self.plans)
+        return self.plans.pop()
 
     def weighted(self, rows):
         pick = self.rng.uniform(0, sum(w for _, w in rows))

@@ -37,6 +37,7 @@ HANDLE_KINDS = ["DC", "bitmap", "brush", "pen", "font", "region", "palette", "mu
 # library, loaded when the link label is first followed.
 KEPT_FOR_LIFE = {"library": 1}
 ANSWER_SECONDS = 30
+VERBOSE = bool(os.environ.get("SOAK_VERBOSE"))  # every step as it is done
 # What every run must have seen, per 300 s of play: a third or less of what
 # a normal run sees.
 FLOORS = {"pairs removed": 30, "games": 2, "level ends": 4, "oracle checks": 60}
@@ -98,6 +99,8 @@ class Soak:
 
     def log(self, what):
         self.history.append("%8.2f %s" % (time.monotonic() - self.t0, what))
+        if VERBOSE:
+            print(self.history[-1])
 
     def start(self):
         self.t0 = time.monotonic()
