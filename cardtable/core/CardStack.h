@@ -93,6 +93,12 @@ public:
     // Ends a gesture whose release will never come (capture lost, input
     // switched off) the way a release over no stack ends it.
     void CancelDrag();
+    // The keyboard's lift: the top card, as a press on it would lift it,
+    // shown raised by the drag's jump; no pointer move, no capture.
+    bool Select();
+    // Offers the lifted cards to `target` as a release over it would: they
+    // land there through its landing rule, or glide home.
+    void DropOn(CardStack* target);
     void DoubleClick(int px, int py);
 
     // --- glide and drag image ---
@@ -100,6 +106,8 @@ public:
     void BuildDragImage(int n);
     void MoveDragImage(HDC dc, int nx, int ny);
     void FreeDragImage();
+    // The lifted picture where it was last drawn, as part of a paint.
+    void PaintLifted(HDC dc) const;
     int ImageX() const { return imageX_; }
     int ImageY() const { return imageY_; }
     int ImageWidth() const { return imageWidth_; }
@@ -120,6 +128,12 @@ private:
     int ImageOf(const CardEntry& e) const;
     // AnimateImage on the owner window's surface.
     void GlideOnWindow(int sx, int sy, CardStack& destination);
+    // Asks the rule and splits off the top n cards with their picture, which
+    // lies where they lay.
+    bool LiftTop(int n);
+    // Glides the picture from (sx, sy) onto a target that takes the cards,
+    // or home, and ends the lift.
+    void Land(CardStack* target, int sx, int sy);
     // Ends a lift: the drag image goes, the capture is released.
     void EndLift();
     // The lifted cards lie on this stack again.

@@ -18,6 +18,10 @@ CardStack* activeStack = nullptr;
 
 } // namespace
 
+// The keyboard's lifted card: a gesture like the two above, but one that
+// mouse moves do not carry.
+CardStack* CardWindow::selectedStack_ = nullptr;
+
 int CardWindow::InstanceCount() {
     return instanceCount;
 }
@@ -71,6 +75,8 @@ CardWindow::~CardWindow() {
         activeStack = nullptr;
     if (capturedButton && &capturedButton->Owner() == this)
         capturedButton = nullptr;
+    if (selectedStack_ && &selectedStack_->Owner() == this)
+        selectedStack_ = nullptr;
     if (window_) {
         // The window procedure must not reach this object while it goes.
         SetWindowLongPtrA(window_, 0, 0);
@@ -156,6 +162,10 @@ LRESULT CardWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CAPTURECHANGED:
         OnCaptureLost(reinterpret_cast<HWND>(lp));
         return 0;
+    case WM_KEYDOWN:
+        if (OnKeyDown(wp, lp))
+            return 0;
+        return DefWindowProcA(window_, msg, wp, lp);
     default:
         return DefWindowProcA(window_, msg, wp, lp);
     }
@@ -167,8 +177,12 @@ void CardWindow::OnPaint() {
 }
 
 void CardWindow::OnButtonDown(int x, int y) {
-    // A press while a gesture is still under way (its release never came)
-    // ends that gesture first, so that no lifted card is left in the air.
+    // The mouse takes over from the keyboard: the frame goes first, so that
+    // no picture of the gesture saves its ring.
+    HideFrame();
+    // A press while a gesture is still under way (its release never came,
+    // or a card lifted by the keyboard) ends that gesture first, so that no
+    // lifted card is left in the air.
     AbandonGesture();
     capturedButton = ButtonAt(x, y);
     if (capturedButton && !capturedButton->Press(window_, x, y))
@@ -198,6 +212,7 @@ void CardWindow::OnButtonUp(int x, int y) {
 }
 
 void CardWindow::OnDoubleClick(int x, int y) {
+    HideFrame();
     AbandonGesture();
     capturedButton = ButtonAt(x, y);
     if (capturedButton) {
@@ -220,6 +235,7 @@ void CardWindow::OnCaptureLost(HWND newOwner) {
 }
 
 void CardWindow::AbandonGesture() {
+    EndSelection(nullptr); // takes no capture
     bool ended = false;
     if (activeStack && &activeStack->Owner() == this && activeStack->IsDragging()) {
         CardStack* stack = activeStack;
@@ -239,10 +255,17 @@ void CardWindow::AbandonGesture() {
         ReleaseCapture();
 }
 
+bool CardWindow::MouseGestureUnderWay() const {
+    return (capturedButton && &capturedButton->Owner() == this) ||
+           (activeStack && &activeStack->Owner() == this && activeStack->IsDragging());
+}
+
 void CardWindow::SetInputEnabled(bool enabled) {
     inputEnabled_ = enabled;
-    if (!enabled)
+    if (!enabled) {
         AbandonGesture();
+        HideFrame();
+    }
 }
 
 void CardWindow::SetBackgroundColor(COLORREF color) {
@@ -305,6 +328,12 @@ void CardWindow::PaintTable(HDC dc) {
     SelectClipRgn(dc, nullptr);
     for (int i = 0; i < buttonCount_; ++i)
         buttons_[i]->Repaint();
+    // The card the keyboard holds raised and the focus frame lie over
+    // everything else. (A card carried by the mouse is the drag image's
+    // alone: it moves with the next mouse move.)
+    if (selectedStack_ && &selectedStack_->Owner() == this)
+        selectedStack_->PaintLifted(dc);
+    PaintFrame(dc);
 }
 
 void CardWindow::FillBackground(HDC dc, int x, int y, int w, int h) const {
@@ -332,6 +361,7 @@ CardStack* CardWindow::FindStack(std::uint32_t id) const {
 
 void CardWindow::ClearAllStacks() {
     AbandonGesture();
+    HideFrame();
     for (int i = 0; i < stackCount_; ++i) {
         stacks_[i]->GetCards().Clear();
         stacks_[i]->Update();

@@ -4,12 +4,17 @@
 #pragma once
 
 #include "cardtable/core/CardStack.h"
+#include "cardtable/core/FrameNavigation.h"
 
 #include <cstdint>
 #include <memory>
 
 class TableButton;
+class CardWindow;
 using ResizeFn = void (*)(int width, int height);
+// The stack the focus frame first goes to, or null for the first place the
+// frame may take in creation order.
+using FirstFrameFn = CardStack* (*)(CardWindow& window);
 
 class CardWindow {
 public:
@@ -65,6 +70,30 @@ public:
     void FillBackground(HDC dc, int x, int y, int w, int h) const;
     void SetOnResize(ResizeFn fn) { onResize_ = fn; }
 
+    // Keyboard play. The focus frame is a ring in the system highlight
+    // colour round one place of the table: the top card of a stack that may
+    // be lifted, an empty stack that takes cards, or a shown raised button.
+    // The arrow keys move it; Space or Enter lifts the framed card (drawn
+    // raised by the drag's jump), plays a lifted card onto the framed one
+    // through its landing rule, or clicks the framed button; Escape puts a
+    // lifted card back.
+    static constexpr int kFrameWidth = 2;
+    void SetFirstFrame(FirstFrameFn fn) { firstFrame_ = fn; }
+    // Takes the frame off the table; the next arrow key brings it back to
+    // the same place, if it may still take the frame.
+    void HideFrame();
+    // The framed stack or button while the frame shows, else null.
+    CardStack* FramedStack() const;
+    TableButton* FramedButton() const;
+    // The stack whose card the keyboard has lifted, or null.
+    CardStack* SelectedStack() const;
+    // For message loops: a key typed in any window under this one's
+    // top-level window is sent to this one, whichever of them has the focus.
+    void TakeKey(MSG& msg) const;
+    // Told by a stack that painted itself straight onto the window over
+    // `area`: a ring lying there is drawn again.
+    void NoteStackRepainted(const RECT& area);
+
     HWND GetHandle() const { return window_; }
     int ClientWidth() const { return clientWidth_; }
     int ClientHeight() const { return clientHeight_; }
@@ -104,6 +133,23 @@ private:
     void OnDoubleClick(int x, int y);
     void OnCaptureLost(HWND newOwner);
     void AbandonGesture();
+    bool MouseGestureUnderWay() const;
+
+    // Keyboard play (KeyboardPlay.cpp).
+    bool OnKeyDown(WPARAM key, LPARAM flags);
+    void MoveFrame(FrameDirection direction);
+    void ActivateFrame();
+    // Ends the keyboard's lift: onto `target` through its landing rule, or
+    // home when it is null or the lifted card's own stack.
+    void EndSelection(CardStack* target);
+    bool Frameable(CardStack& stack) const;
+    bool FrameShowsNow() const;
+    // The ring's outer rectangle as the frame stands now, or an empty one.
+    RECT FrameRing() const;
+    // Repaints where the ring was and where it is, when they differ.
+    void RefreshFrame();
+    // Called during a paint: draws the ring and takes note of it.
+    void PaintFrame(HDC dc);
 
     bool inputEnabled_ = true;
     HWND window_ = nullptr;
@@ -116,4 +162,12 @@ private:
     int stackCount_ = 0;
     COLORREF backgroundColor_ = RGB(0, 0x50, 0);
     ResizeFn onResize_ = nullptr;
+    FirstFrameFn firstFrame_ = nullptr;
+    CardStack* frameStack_ = nullptr;
+    TableButton* frameButton_ = nullptr;
+    bool frameShown_ = false;
+    // Off while a keyboard move lands, so that no glide carries the ring.
+    bool frameSuspended_ = false;
+    RECT frameDrawn_{}; // the ring as last painted on the window
+    static CardStack* selectedStack_;
 };

@@ -41,13 +41,14 @@ public:
     void Release(HWND wnd, int x, int y);
     // Ends a press whose release will never come, delivering no click.
     void Abandon();
+    // Delivers a click, as a press and release over the button do.
+    void Click();
     void Repaint();
     void ExcludeFromClip(HDC dc) const;
     // Draws the button on a DC (Repaint uses the owner window's DC).
     void Draw(HDC dc) const;
 
 private:
-    void Click();
     void DrawFrame(HDC dc, bool raisedLook) const;
 
     CardWindow& owner_;

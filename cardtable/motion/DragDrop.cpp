@@ -1,10 +1,17 @@
 // The mouse gesture: lift the cards under the pointer, carry their picture,
-// and land them on the stack they are dropped on or glide them back.
+// and land them on the stack they are dropped on or glide them back. The
+// keyboard's lift and landing are the same gesture with the target named.
 #include "cardtable/core/CardSize.h"
 #include "cardtable/core/CardStack.h"
 #include "cardtable/core/CardWindow.h"
 
 #include <algorithm>
+
+namespace {
+// The lifted picture jumps this far left and up at once, so that the player
+// sees the card come off the table.
+constexpr int kJumpX = 3, kJumpY = 5;
+} // namespace
 
 int CardStack::CardsFromPoint(int px, int py) const {
     const int count = cards_.Count();
@@ -18,27 +25,48 @@ int CardStack::CardsFromPoint(int px, int py) const {
     return count - i;
 }
 
-bool CardStack::BeginDrag(int px, int py) {
-    const int n = CardsFromPoint(px, py);
+bool CardStack::LiftTop(int n) {
     pickIndex_ = n;
     if (onPress_)
         onPress_(*this, n);
     if (!MayLift(n))
         return false;
-    grabX_ = px - (x_ + dx_ * (slots_ - n));
-    grabY_ = py - (y_ + dy_ * (slots_ - n));
+    // The place of the lowest lifted card, from the geometry before the lift.
+    imageX_ = x_ + dx_ * (slots_ - n);
+    imageY_ = y_ + dy_ * (slots_ - n);
     liftedCards_ = cards_.SplitTop(n);
     BuildDragImage(n);
-    imageX_ = px - grabX_;
-    imageY_ = py - grabY_;
+    return true;
+}
+
+bool CardStack::BeginDrag(int px, int py) {
+    if (!LiftTop(CardsFromPoint(px, py)))
+        return false;
+    grabX_ = px - imageX_;
+    grabY_ = py - imageY_;
     HWND wnd = owner_.GetHandle();
-    POINT jump{px - 3, py - 5};
+    POINT jump{px - kJumpX, py - kJumpY};
     if (wnd && ClientToScreen(wnd, &jump))
         SetCursorPos(jump.x, jump.y);
     Update();
     if (wnd)
         SetCapture(wnd);
     dragging_ = true;
+    return true;
+}
+
+bool CardStack::Select() {
+    if (dragging_ || !LiftTop(1))
+        return false;
+    grabX_ = grabY_ = 0;
+    Update();
+    dragging_ = true;
+    if (HWND wnd = owner_.GetHandle()) {
+        WindowDc dc(wnd);
+        MoveDragImage(dc.get(), imageX_ - kJumpX, imageY_ - kJumpY);
+    }
+    imageX_ -= kJumpX;
+    imageY_ -= kJumpY;
     return true;
 }
 
@@ -58,7 +86,16 @@ bool CardStack::Drop(int px, int py) {
     if (!dragging_)
         return true;
     const int sx = px - grabX_, sy = py - grabY_;
-    CardStack* target = owner_.FindDropTarget(sx, sy, imageWidth_, imageHeight_);
+    Land(owner_.FindDropTarget(sx, sy, imageWidth_, imageHeight_), sx, sy);
+    return true;
+}
+
+void CardStack::DropOn(CardStack* target) {
+    if (dragging_)
+        Land(target, imageX_, imageY_);
+}
+
+void CardStack::Land(CardStack* target, int sx, int sy) {
     const bool lands = target && target->MayLand(liftedCards_);
     CardStack& destination = lands ? *target : *this;
     GlideOnWindow(sx, sy, destination);
@@ -79,7 +116,6 @@ bool CardStack::Drop(int px, int py) {
         PutBackLifted();
     }
     owner_.Redraw();
-    return true;
 }
 
 void CardStack::CancelDrag() {

@@ -124,6 +124,11 @@ void CardStack::ExcludeShownImage(HDC dc, POINT origin) const {
                          shownImage_.bottom - shownImage_.top);
 }
 
+void CardStack::PaintLifted(HDC dc) const {
+    if (dragging_ && liftedImage_.dc())
+        CopyRounded(dc, imageX_, imageY_, liftedImage_.dc(), imageWidth_, imageHeight_);
+}
+
 void CardStack::FreeDragImage() {
     underImage_ = MemorySurface();
     liftedImage_ = MemorySurface();

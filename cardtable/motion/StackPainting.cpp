@@ -115,7 +115,10 @@ void CardStack::RepaintStack() {
     HWND wnd = owner_.GetHandle();
     if (!wnd)
         return;
-    WindowDc dc(wnd);
-    if (dc)
-        PaintStack(dc.get());
+    {
+        WindowDc dc(wnd);
+        if (dc)
+            PaintStack(dc.get());
+    }
+    owner_.NoteStackRepainted(Extent());
 }

@@ -1,0 +1,56 @@
+#include "cardtable/core/FrameNavigation.h"
+
+#include <cstdlib>
+
+bool DirectionOfKey(WPARAM key, FrameDirection& direction) {
+    switch (key) {
+    case VK_LEFT:
+        direction = FrameDirection::Left;
+        return true;
+    case VK_RIGHT:
+        direction = FrameDirection::Right;
+        return true;
+    case VK_UP:
+        direction = FrameDirection::Up;
+        return true;
+    case VK_DOWN:
+        direction = FrameDirection::Down;
+        return true;
+    default:
+        return false;
+    }
+}
+
+int NearestInDirection(const RECT& from, const RECT* places, int count, FrameDirection d) {
+    // Doubled centres keep the arithmetic in whole numbers.
+    const int fx = from.left + from.right, fy = from.top + from.bottom;
+    int best = -1;
+    long long bestScore = 0;
+    for (int i = 0; i < count; ++i) {
+        const int cx = places[i].left + places[i].right - fx;
+        const int cy = places[i].top + places[i].bottom - fy;
+        int along = 0, across = 0;
+        switch (d) {
+        case FrameDirection::Left:
+            along = -cx, across = cy;
+            break;
+        case FrameDirection::Right:
+            along = cx, across = cy;
+            break;
+        case FrameDirection::Up:
+            along = -cy, across = cx;
+            break;
+        case FrameDirection::Down:
+            along = cy, across = cx;
+            break;
+        }
+        if (along <= 0)
+            continue;
+        const long long score = along + 2LL * std::abs(across);
+        if (best < 0 || score < bestScore) {
+            best = i;
+            bestScore = score;
+        }
+    }
+    return best;
+}
