@@ -15,8 +15,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     if (!MainWindow::InitInstance(instance, show, TheGame()))
         return 0;
     MSG msg;
+    const GameWindow& table = TheGame().GetGameWindow();
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         if (!TranslateAcceleratorA(MainWindow::Handle(), accelerators, &msg)) {
+            table.TakeKey(msg); // the table plays from the keyboard
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }

@@ -50,6 +50,7 @@ int Game::CreateTable(HWND parent) {
         removedPile_->SetDropRule(kDropNever, nullptr);
     }
 
+    window_.SetFirstFrame(::FirstFrameStack);
     window_.SetBackNumber(53);
     window_.Redraw();
 

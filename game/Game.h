@@ -63,6 +63,9 @@ public:
     bool RemovePair(CardStack& stack);
     // The Easy-mode placeholder rule for an emptied side stack.
     void HideEmptySideStack(CardStack& stack);
+    // Where the keyboard's focus frame first shows: the leftmost card of the
+    // bottom row, else the first side stack with a card, else null.
+    CardStack* FirstFrameStack() const;
     int RemovedCount() const { return removedPile_ ? removedPile_->Count() : 0; }
 
     // --- levels and the time limit ---

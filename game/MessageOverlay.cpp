@@ -61,6 +61,7 @@ void GameWindow::BeginOverlay(int kind) {
     // would paint the previous overlay, and the frozen picture must show
     // the table.
     EndGesture();
+    HideFrame(); // the keyboard's frame too: the next deal or Game Over ends its use
     UpdateWindow(wnd);
     tableProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OverlayProc)));
@@ -92,6 +93,7 @@ GameWindow::LoopEnd GameWindow::RunOverlayLoop(MSG& quitMessage) {
             return LoopEnd::Ended; // nothing more can be fetched: end as if clicked
         if (msg.message == kOverlayEnd && msg.hwnd == wnd)
             return LoopEnd::Ended;
+        TakeKey(msg);
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
         // A loop nested in a dispatch (a menu's) may have delivered the end
@@ -158,6 +160,14 @@ LRESULT GameWindow::OverlayMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: // a quick second click (the class has CS_DBLCLKS)
         if (overlayPhase_ != 0) {
+            KillTimer(wnd, kOverlayTimer);
+            EndOverlay();
+        }
+        return 0;
+    case WM_KEYDOWN:
+        // Space or Enter ends the overlay as a click does; Game Over's, which
+        // ends by itself, takes no key.
+        if ((wp == VK_SPACE || wp == VK_RETURN) && overlayPhase_ != 0 && overlayKind_ != 3) {
             KillTimer(wnd, kOverlayTimer);
             EndOverlay();
         }

@@ -111,3 +111,19 @@ void Game::HideEmptySideStack(CardStack& stack) {
     if (otherPlaceholder || difficulty_ != kEasy)
         stack.SetVisible(false);
 }
+
+CardStack* Game::FirstFrameStack() const {
+    for (std::uint32_t id = 22; id <= kLastSlot; ++id) {
+        CardStack* s = window_.FindStack(id);
+        if (s && s->IsVisible() && s->Count() > 0)
+            return s;
+    }
+    // The side stacks in reading order: the top row left to right, then the
+    // rows below.
+    for (std::uint32_t id : {29u, 32u, 33u, 30u, 34u, 31u}) {
+        CardStack* s = window_.FindStack(id);
+        if (s && s->IsVisible() && s->Count() > 0)
+            return s;
+    }
+    return nullptr;
+}

@@ -26,6 +26,10 @@ void SideOnDropped(CardStack& target, const CardList&) {
     GameOf(target).SideOnDropped(target);
 }
 
+CardStack* FirstFrameStack(CardWindow& window) {
+    return static_cast<GameWindow&>(window).GetGame().FirstFrameStack();
+}
+
 void OnTimeOut(TimerBar& bar, std::uint32_t) {
     HWND table = bar.Handle() ? GetParent(bar.Handle()) : nullptr;
     if (auto* window = static_cast<GameWindow*>(CardWindow::FromHandle(table)))

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "cardtable/core/CardStack.h"
+#include "cardtable/core/CardWindow.h"
 #include "cardtable/core/TableButton.h"
 #include "widgets/TimerBar.h"
 
@@ -13,6 +14,8 @@ void SlotOnTaken(CardStack& source, int count);
 void SideOnTaken(CardStack& source, int count);
 void SlotOnDropped(CardStack& target, const CardList& cards);
 void SideOnDropped(CardStack& target, const CardList& cards);
+
+CardStack* FirstFrameStack(CardWindow& window);
 
 void OnTimeOut(TimerBar& bar, std::uint32_t timeLimit);
 void OnNextLevelClicked(TableButton& button);

@@ -70,6 +70,7 @@ TEST(Help, ThePageHasItsBandLinksAndSections) {
     EXPECT_EQ(TextOf(page.blocks[0]), "Keltrim Solitaire|a patience game by Darnwick");
     const std::vector<std::string> expected = {"object=Object",
                                                "play=How to play",
+                                               "keys=Playing with the keyboard",
                                                "difficulty=Difficulty modes",
                                                "bgcolor=Change background color",
                                                "copyright=Copyright",

@@ -6,7 +6,7 @@ driven with xdotool and read back from the screen.
              --cardlib-template keltrim_cards_suits.dll --shots DIR GROUP
 
 KELTRIM_BUILD names the build folder whose Wine prefix is used. Groups:
-table, new_game, settings, help, game_over; cardlib shows the faces of a
+table, new_game, settings, help, game_over, keys; cardlib shows the faces of a
 Windows-numbered card library beside the game; depth16 and depth8 run in a
 display of their own of 16 or 8 bits a pixel."""
 
@@ -18,7 +18,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from keltrim_e2e import app_cases, cardlib_cases, depth_cases, play_cases, screen  # noqa: E402
+from keltrim_e2e import app_cases, cardlib_cases, depth_cases, key_cases, play_cases, screen  # noqa: E402
 from keltrim_e2e.checks import Runner  # noqa: E402
 from keltrim_e2e.display import VirtualDisplay  # noqa: E402
 from keltrim_e2e.session import Helper, Session  # noqa: E402
@@ -73,6 +73,10 @@ def group_cardlib(r, s, shots, wine_strip):
            cardlib_cases.marked_faces, s, shots, wine_strip)
 
 
+def group_keys(r, s, shots):
+    r.case("13 a level won and the next entered with keys alone", key_cases.keyboard_game, s)
+
+
 # The help group runs the game with Wine's MSHTML loadable (every other run
 # leaves it out) and keeps MSHTML's fixme messages: the HTML dialog is really
 # called, and the viewer shows because Wine's answers E_NOTIMPL. The cardlib
@@ -83,6 +87,7 @@ START_ENV = {"help": {"KELTRIM_DLL_OVERRIDES": "mshtml=b", "WINEDEBUG": "-all,fi
 
 GROUPS = {"table": group_table, "new_game": group_new_game, "settings": group_settings,
           "help": group_help, "game_over": group_game_over, "cardlib": group_cardlib,
+          "keys": group_keys,
           "depth16": lambda r, s, shots: depth_cases.group(r, s, shots, 16),
           "depth8": lambda r, s, shots: depth_cases.group(r, s, shots, 8)}
 DEPTHS = {"depth16": 16, "depth8": 8}

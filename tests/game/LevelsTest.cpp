@@ -155,6 +155,33 @@ TEST_F(Levels, NextLevelButtonJudgesTheRemovedCount) {
     EXPECT_TRUE(window().GetTimerBar().IsRunning());
 }
 
+// The same level played from the keyboard alone: the pair, the button and
+// the overlay between the levels, each with its key.
+TEST_F(Levels, TheKeyboardAloneWinsTheLevelAndEntersTheNext) {
+    const auto key = [this](WPARAM k) { SendMessageA(window().GetHandle(), WM_KEYDOWN, k, 1); };
+    FillPile(stack(35), 14);
+    Put(22, {CardOf(1)});
+    Put(23, {CardOf(12)});
+    for (WPARAM k : {VK_DOWN, VK_SPACE, VK_RIGHT, VK_RETURN})
+        key(k); // 22 is the first card
+    EXPECT_EQ(stack(35).Count(), 16);
+    ASSERT_TRUE(nextButton().IsVisible());
+    key(VK_RIGHT); // the first card again: the frame's card is gone
+    EXPECT_EQ(window().FramedStack(), &stack(24));
+    for (int i = 0; i < 5; ++i)
+        key(VK_RIGHT); // along the bottom row to 28, then up to the button
+    EXPECT_EQ(window().FramedButton(), &nextButton());
+    pilot.Next([](GameWindow& w) {
+        OverlayPilot::RunTransition(w);
+        SendMessageA(w.GetHandle(), WM_KEYDOWN, VK_SPACE, 1);
+    });
+    key(VK_SPACE);
+    EXPECT_EQ(window().GetLevel(), 2);
+    EXPECT_EQ(pilot.kinds.back(), 2);
+    EXPECT_FALSE(window().IsOverlayRunning());
+    EXPECT_EQ(window().FramedButton(), nullptr); // the deal took the frame away
+}
+
 // A new game chosen with the target reached: No keeps the button and the
 // level; Yes starts level 1 without it, so no press can judge the new table.
 TEST_F(Levels, ANewGameHidesTheButtonOfTheAbandonedLevel) {
