@@ -2,6 +2,7 @@
 
 #include "app/HelpViewer.h"
 #include "cardtable/core/GdiHandle.h"
+#include "cardtable/core/SystemLibrary.h"
 
 #include <mshtmhst.h>
 #include <objidl.h>
@@ -16,7 +17,7 @@ namespace {
 // library is loaded only for the dialog.
 class OleForDialog {
 public:
-    OleForDialog() : library_(LoadLibraryA("ole32.dll")) {
+    OleForDialog() : library_(LoadSystemLibrary("ole32.dll")) {
         if (!library_)
             return;
         auto* start = LibraryProc<HRESULT(WINAPI*)(LPVOID)>(library_.get(), "OleInitialize");
@@ -48,7 +49,7 @@ int ShowHelp(HWND owner, int resourceId) {
     // Declared before MSHTML's library, so that OLE stops only after MSHTML
     // has been unloaded.
     const OleForDialog ole;
-    UniqueLibrary library(LoadLibraryA("MSHTML.DLL"));
+    UniqueLibrary library(LoadSystemLibrary("MSHTML.DLL"));
     if (!library)
         return 0;
     char path[MAX_PATH] = {};
@@ -62,7 +63,7 @@ int ShowHelp(HWND owner, int resourceId) {
         return 0;
     // URLMON is loaded only here, for the dialog: linked in, it and the
     // libraries it brings would stay in memory for the whole game.
-    UniqueLibrary urlmon(LoadLibraryA("urlmon.dll"));
+    UniqueLibrary urlmon(LoadSystemLibrary("urlmon.dll"));
     using CreateMonikerFn = HRESULT(WINAPI*)(IMoniker*, LPCWSTR, IMoniker**);
     auto* createMoniker = LibraryProc<CreateMonikerFn>(urlmon.get(), "CreateURLMoniker");
     IMoniker* moniker = nullptr;

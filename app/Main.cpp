@@ -1,14 +1,34 @@
 // Entry point: start-up, the message loop and the end of the program.
 #include "app/MainWindow.h"
+#include "cardtable/core/GdiHandle.h"
 #include "cardtable/core/Random.h"
+#include "cardtable/core/SystemLibrary.h"
 #include "game/Game.h"
 #include "resources/resource.h"
 
 #include <commctrl.h>
 
+namespace {
+
+// The common controls are not imported, since the loader would look for an
+// imported library that is not one of Windows' known libraries in the
+// program's folder first. Loaded by name, they come from the side-by-side
+// assembly that the manifest asks for (version 6). They are never freed:
+// the dialogs and the message box draw with them until the program ends.
+void InitCommonControlsFromSystem() {
+    const HMODULE controls = LoadSystemLibrary("comctl32.dll");
+    using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    if (auto init = LibraryProc<InitFn>(controls, "InitCommonControlsEx")) {
+        INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
+        init(&classes);
+    }
+}
+
+} // namespace
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
+    RestrictLibrarySearchToSystemFolder();
+    InitCommonControlsFromSystem();
     SeedRandom(GetTickCount());
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAIN));
     // The game and its table window exist before the main window.

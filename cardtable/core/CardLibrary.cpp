@@ -1,5 +1,9 @@
 #include "cardtable/core/CardLibrary.h"
 
+#include "cardtable/core/SystemLibrary.h"
+
+#include <cstring>
+
 namespace {
 
 // KERNEL32 exports the 16-bit LoadLibrary16 and FreeLibrary16 on the
@@ -13,6 +17,34 @@ using FreeLibrary16Fn = void(WINAPI*)(UINT_PTR);
 template <typename Fn>
 Fn Kernel32Ordinal(WORD ordinal) {
     return LibraryProc<Fn>(GetModuleHandleA("kernel32.dll"), MAKEINTRESOURCEA(ordinal));
+}
+
+// Maps a library file as an image of resources only: none of its code runs
+// and none of its imports are loaded. Systems before Vista refuse the image
+// flag as an invalid parameter and map the file as plain data instead.
+HMODULE OpenResourceImage(const char* path) {
+    HMODULE module =
+        LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE);
+    if (!module && GetLastError() == ERROR_INVALID_PARAMETER)
+        module = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    return module;
+}
+
+// A name without a folder is looked for where players put a card library:
+// beside the program first, then in the system folder. The places are named
+// in full because a resource-only load by name searches differently from a
+// normal load, and differently again once the process has restricted its
+// search to the system folder.
+HMODULE OpenCardLibrary(const char* name) {
+    if (std::strpbrk(name, "\\/:"))
+        return OpenResourceImage(name);
+    for (const std::string& path : {ProgramFolderFile(name), SystemFolderFile(name)}) {
+        if (path.empty())
+            continue;
+        if (HMODULE module = OpenResourceImage(path.c_str()))
+            return module;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -51,7 +83,7 @@ CardLibrary::CardLibrary(const char* name) {
         module16_ = handle;
         free16_ = free16;
     } else {
-        module32_.reset(LoadLibraryA(name));
+        module32_.reset(OpenCardLibrary(name));
         if (!module32_)
             return;
     }

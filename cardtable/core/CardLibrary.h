@@ -26,7 +26,9 @@ const char* CardLibraryErrorText(bool windows95Family);
 class CardLibrary {
 public:
     // Opens `name` (nothing when null): through KERNEL32's 16-bit loader on
-    // the Windows 95 family, with LoadLibraryA otherwise.
+    // the Windows 95 family; otherwise mapped as resources only, its code
+    // never run, from the program's folder or else the system folder (a name
+    // with a folder from there alone).
     explicit CardLibrary(const char* name);
     CardLibrary(const CardLibrary&) = delete;
     CardLibrary& operator=(const CardLibrary&) = delete;

@@ -1,6 +1,7 @@
 #include "cardtable/core/Seams.h"
 
 #include "cardtable/core/GdiHandle.h"
+#include "cardtable/core/SystemLibrary.h"
 
 #include <mmsystem.h>
 #include <shellapi.h>
@@ -14,18 +15,29 @@ DWORD PlatformTick() {
 void PlatformPause() {
     Sleep(10);
 }
+// WINMM is not one of the libraries that Windows always takes from the
+// system folder, so it is not imported: it is loaded from the system folder
+// at the first sound and stays loaded, as an imported library would, for a
+// sound may still be playing on its thread while the program ends.
+template <typename Fn>
+Fn MultimediaProc(const char* name) {
+    static const HMODULE winmm = LoadSystemLibrary("winmm.dll");
+    return LibraryProc<Fn>(winmm, name);
+}
 BOOL PlatformSoundMemory(const void* wave, UINT flags) {
-    return sndPlaySoundA(static_cast<LPCSTR>(wave), flags);
+    static const auto play = MultimediaProc<decltype(&sndPlaySoundA)>("sndPlaySoundA");
+    return play && play(static_cast<LPCSTR>(wave), flags);
 }
 BOOL PlatformSoundResource(int id, HMODULE module, DWORD flags) {
-    return PlaySoundA(MAKEINTRESOURCEA(id), module, flags);
+    static const auto play = MultimediaProc<decltype(&PlaySoundA)>("PlaySoundA");
+    return play && play(MAKEINTRESOURCEA(id), module, flags);
 }
 // The shell library and what it brings along take over a megabyte, and the
 // game needs them only when a link is followed: the library is loaded then
 // and kept until the process ends (the shell may still be at work on the
 // opened address when the call returns).
 HINSTANCE PlatformShellOpen(HWND owner, const char* target) {
-    static const UniqueLibrary shell(LoadLibraryA("shell32.dll"));
+    static const UniqueLibrary shell(LoadSystemLibrary("shell32.dll"));
     using ShellExecuteFn = decltype(&ShellExecuteA);
     static const auto shellExecute = LibraryProc<ShellExecuteFn>(shell.get(), "ShellExecuteA");
     if (!shellExecute)

@@ -5,6 +5,7 @@
 
 #include "cardtable/core/CardLibrary.h"
 #include "cardtable/core/Seams.h"
+#include "cardtable/core/SystemLibrary.h"
 
 #include <string>
 
@@ -100,6 +101,16 @@ TEST_F(CardImagesLibrary, LibraryIsFreedOnceTheStripIsFilled) {
     EXPECT_NE(CardStripDc(), nullptr);
     FreeCardImages();
     EXPECT_EQ(CardStripDc(), nullptr);
+}
+
+// A library beside the program gives its faces, but its code never runs:
+// this one would leave a mark file beside itself if it did.
+TEST_F(CardImagesLibrary, LibraryCodeNeverRuns) {
+    const std::string mark = ProgramFolderFile("keltrim_cards_with_code.dll.ran");
+    DeleteFileA(mark.c_str());
+    ASSERT_TRUE(LoadCardImagesFrom("keltrim_cards_with_code.dll"));
+    EXPECT_EQ(SlotBitmapId(WholeStrip(), 4, kSuitsTag), 2);
+    EXPECT_EQ(GetFileAttributesA(mark.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(CardImagesLibrary, EverySlotHasTheCardShapeOutline) {

@@ -19,10 +19,10 @@ import game_start
 import pe_file
 
 FOLDER = "Keltrim Solitaire"
-# DLLs that every Windows from Vista on has.
-SYSTEM_DLLS = {"advapi32.dll", "comctl32.dll", "gdi32.dll", "kernel32.dll", "msvcrt.dll",
-               "ole32.dll", "oleaut32.dll", "shell32.dll", "urlmon.dll", "user32.dll",
-               "winmm.dll"}
+# The game may import only Windows' known DLLs (KnownDLLs from Vista to 11),
+# which the loader never looks for in the program's folder; every other
+# library it loads at run time from the system folder.
+KNOWN_DLLS = {"advapi32.dll", "gdi32.dll", "kernel32.dll", "msvcrt.dll", "user32.dll"}
 # Windows' published compatibility ids: Vista, 7, 8, 8.1, 10 and 11.
 SUPPORTED_OS = {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
                 "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
@@ -96,9 +96,9 @@ def check_executable(exe, name, machine, version):
         fail("%s is built for machine %#x, not %#x" % (name, pe.machine, machine))
     if pe.subsystem != 2:
         fail(name + " is not a GUI program")
-    foreign = [d for d in pe.imported_dlls() if d.lower() not in SYSTEM_DLLS]
+    foreign = [d for d in pe.imported_dlls() if d.lower() not in KNOWN_DLLS]
     if foreign:
-        fail("%s needs DLLs that Windows lacks: %s" % (name, foreign))
+        fail("%s imports DLLs that are not known DLLs: %s" % (name, foreign))
     resources = pe.resources()
     if (pe_file.RT_MANIFEST, 1) not in resources:
         fail(name + " has no manifest")
