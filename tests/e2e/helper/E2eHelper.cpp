@@ -1,8 +1,12 @@
 // The end-to-end suite's window into Wine, run as a program of its own next
 // to the game:
-//   keltrim_e2e_helper strip FILE   writes the card strip, loaded by the same
-//                                   loader the game uses, as a binary PPM and
-//                                   prints "strip <card width> <card height>"
+//   keltrim_e2e_helper strip FILE [LIBRARY]
+//                                   writes the card strip, loaded by the same
+//                                   loader the game uses (from LIBRARY when
+//                                   given), as a binary PPM and prints
+//                                   "strip <card width> <card height>"
+//   keltrim_e2e_helper load LIBRARY loads LIBRARY as code, the way a program
+//                                   runs a library, and frees it again
 //   keltrim_e2e_helper windows      prints every top-level window and its
 //                                   children, one line each (see PrintWindow)
 //   keltrim_e2e_helper colors       prints "highlight R G B" (the system
@@ -33,8 +37,8 @@ struct Pixels {
     DWORD& at(int x, int y) { return rgb[static_cast<size_t>(y) * w + x]; }
 };
 
-bool ReadStrip(Pixels& out) {
-    if (!LoadCardImages() || !CardStripDc())
+bool ReadStrip(Pixels& out, const char* library = nullptr) {
+    if (!(library ? LoadCardImagesFrom(library) : LoadCardImages()) || !CardStripDc())
         return false;
     out.w = cardWidth * kSlots;
     out.h = cardHeight;
@@ -80,9 +84,9 @@ bool WritePpm(const char* path, const Pixels& pixels) {
     return true;
 }
 
-int WriteStrip(const char* path) {
+int WriteStrip(const char* path, const char* library) {
     Pixels pixels;
-    if (!ReadStrip(pixels))
+    if (!ReadStrip(pixels, library))
         return 2;
     if (!WritePpm(path, pixels))
         return 4;
@@ -208,14 +212,17 @@ int PrintColors() {
 
 int main(int argc, char** argv) {
     if (argc >= 3 && std::strcmp(argv[1], "strip") == 0)
-        return WriteStrip(argv[2]);
+        return WriteStrip(argv[2], argc >= 4 ? argv[3] : nullptr);
+    if (argc >= 3 && std::strcmp(argv[1], "load") == 0)
+        return UniqueLibrary(LoadLibraryA(argv[2])) ? 0 : 5;
     if (argc >= 2 && std::strcmp(argv[1], "windows") == 0)
         return PrintWindows();
     if (argc >= 2 && std::strcmp(argv[1], "colors") == 0)
         return PrintColors();
     if (argc >= 5 && std::strcmp(argv[1], "cardlib") == 0)
         return WriteCardLibrary(argv[2], argv[3], argv[4]);
-    std::fprintf(stderr, "usage: keltrim_e2e_helper strip FILE | windows | colors | "
+    std::fprintf(stderr, "usage: keltrim_e2e_helper strip FILE [LIBRARY] | load LIBRARY | "
+                         "windows | colors | "
                          "cardlib TEMPLATE DLL STRIP\n");
     return 1;
 }

@@ -44,8 +44,9 @@ class Helper:
             raise AssertionError("helper windows failed: %d" % code)
         return [Window(line) for line in out.splitlines() if line.startswith("window\t")]
 
-    def strip(self, path):
-        code, out = self.wine.run(self.exe, "strip", path)
+    def strip(self, path, library=None):
+        """The card strip, from the given card library or the usual one."""
+        code, out = self.wine.run(self.exe, "strip", path, *([library] if library else []))
         if code != 0:
             raise AssertionError("helper strip failed: %d" % code)
         w, h = (int(v) for v in out.split()[1:3])
