@@ -34,7 +34,7 @@ PLANS = [("button", 3), ("clock", 3), ("lose", 3), ("abort", 1)]
 PLAY_SPEED, WAIT_SPEED = 2, 16
 # Gestures left out of the mix: $SOAK_WITHOUT (commas) if set, else these.
 WITHOUT = set(filter(None, os.environ.get("SOAK_WITHOUT",
-                                          "rest_on_control,menu_over_overlay").split(",")))
+                                          "rest_on_control").split(",")))
 
 
 class Actions(Spans):
