@@ -274,7 +274,6 @@ class _Xlib:
         self.width = x11.XDisplayWidth(self.display, 0)
         self.height = x11.XDisplayHeight(self.display, 0)
         self.depth = x11.XDefaultDepth(self.display, 0)
-        self._tables = {}
 
     def capture(self):
         image = self.x11.XGetImage(self.display, self.root, 0, 0, self.width, self.height,
