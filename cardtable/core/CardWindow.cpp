@@ -336,10 +336,14 @@ void CardWindow::PaintTable(HDC dc) {
     PaintFrame(dc);
 }
 
-void CardWindow::FillBackground(HDC dc, int x, int y, int w, int h) const {
+void CardWindow::FillBackground(HDC dc, int x, int y, int w, int h, POINT surfaceAt) const {
     UniqueBrush brush(CreateSolidBrush(PaletteColor(backgroundColor_)));
     RECT r{x, y, x + w, y + h};
+    // Brush patterns repeat every 8 pixels; a dithered colour is one.
+    POINT old{};
+    SetBrushOrgEx(dc, (8 - surfaceAt.x % 8) % 8, (8 - surfaceAt.y % 8) % 8, &old);
     FillRect(dc, &r, brush.get());
+    SetBrushOrgEx(dc, old.x, old.y, nullptr);
 }
 
 CardStack* CardWindow::CreateStack(std::uint32_t id, bool visible, int x, int y, int dx, int dy) {

@@ -67,7 +67,11 @@ public:
     // for the release (a new deal, an undo).
     void EndGesture() { AbandonGesture(); }
     bool IsInputEnabled() const { return inputEnabled_; }
-    void FillBackground(HDC dc, int x, int y, int w, int h) const;
+    // Fills the rectangle with the table colour. `surfaceAt` is the window
+    // point that the surface's (0, 0) stands for (an off-screen copy of part
+    // of the table), so that a colour the display dithers lines up with the
+    // table around it.
+    void FillBackground(HDC dc, int x, int y, int w, int h, POINT surfaceAt = {0, 0}) const;
     void SetOnResize(ResizeFn fn) { onResize_ = fn; }
 
     // Keyboard play. The focus frame is a ring in the system highlight

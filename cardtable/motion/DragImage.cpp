@@ -46,7 +46,7 @@ void CardStack::BuildDragImage(int n) {
     CardStack* left = owner_.StackAt(px, py);
     CardStack* right = owner_.StackAt(px + W - 1, py);
     if (!left && !right) {
-        owner_.FillBackground(underImage_.dc(), 0, 0, imageWidth_, imageHeight_);
+        owner_.FillBackground(underImage_.dc(), 0, 0, imageWidth_, imageHeight_, POINT{px, py});
     } else {
         // Two neighbours above (a card of the triangle's lower rows) cover the
         // upper two thirds of one card between them; only the part below them

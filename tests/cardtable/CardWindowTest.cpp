@@ -201,6 +201,30 @@ TEST_F(CardWindowTest, StacksAndButtonsTakeTheColourWhenMadeAndWhenItChanges) {
     EXPECT_EQ(flat->GetBackgroundColor(), RGB(0, 64, 100));
 }
 
+// A colour the surface cannot show is dithered (on a 256-colour screen under
+// Wine; on a monochrome bitmap everywhere): an off-screen copy of part of the
+// table must carry the pattern in the same phase as the table it stands for.
+TEST_F(CardWindowTest, AnOffScreenFillLinesUpItsDitherWithTheTable) {
+    table.SetBackgroundColor(RGB(255, 191, 155));
+    auto fill = [&](POINT at, int w, int h) {
+        UniqueDc dc(CreateCompatibleDC(nullptr));
+        UniqueBitmap bits(CreateBitmap(w, h, 1, 1, nullptr));
+        SelectGuard selection(dc.get(), bits.get());
+        table.FillBackground(dc.get(), 0, 0, w, h, at);
+        std::vector<COLORREF> out;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                out.push_back(GetPixel(dc.get(), x, y));
+        return out;
+    };
+    const std::vector<COLORREF> whole = fill(POINT{0, 0}, 24, 24);
+    ASSERT_NE(whole[0], whole[1]); // dithered, or nothing is proven
+    const std::vector<COLORREF> part = fill(POINT{5, 11}, 8, 8);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            ASSERT_EQ(part[y * 8 + x], whole[(y + 11) * 24 + x + 5]) << x << ", " << y;
+}
+
 TEST(CardWindowLifetime, TheLastWindowReleasesTheSharedResources) {
     ASSERT_EQ(CardWindow::InstanceCount(), 0);
     EXPECT_EQ(CardStripDc(), nullptr);
