@@ -81,7 +81,8 @@ def group_keys(r, s, shots):
 # leaves it out) and keeps MSHTML's fixme messages: the HTML dialog is really
 # called, and the viewer shows because Wine's answers E_NOTIMPL. The cardlib
 # group has Wine prefer a cards.dll beside the game to its own, as Windows
-# does for a library that is not one of its known ones.
+# does: even a resource-only load of that file by its full path gives Wine's
+# built-in library otherwise.
 START_ENV = {"help": {"KELTRIM_DLL_OVERRIDES": "mshtml=b", "WINEDEBUG": "-all,fixme+mshtml"},
              "cardlib": {"KELTRIM_DLL_OVERRIDES": "cards=n,b"}}
 
