@@ -82,6 +82,16 @@ void AppendStacks(std::string& out, const GameWindow& table) {
     }
 }
 
+std::uint32_t IdOf(const CardStack* s) {
+    return s ? s->GetId() : 0;
+}
+
+// The keyboard's frame: a stack's id, the button's, or 0 when it is hidden.
+std::uint32_t FramedId(const GameWindow& table) {
+    const TableButton* button = table.FramedButton();
+    return button ? button->GetId() : IdOf(table.FramedStack());
+}
+
 void AppendHandles(std::string& out) {
     out += "handles";
     for (int k = 0; k < static_cast<int>(HandleKind::Count); ++k)
@@ -209,11 +219,11 @@ std::string Report(HWND main, LPARAM request) {
     GetGUIThreadInfo(GetCurrentThreadId(), &gui);
     Append(out,
            "state ready=%d overlay=%d kind=%d phase=%d level=%d left=%u running=%d menu=%d "
-           "capture=%d speed=%lu\n",
+           "capture=%d speed=%lu selected=%u framed=%u\n",
            game.IsReady(), table.IsOverlayRunning() ? 1 : 0, table.OverlayKind(),
            table.OverlayPhase(), table.GetLevel(), table.GetTimerBar().GetSecondsLeft(),
            table.GetTimerBar().IsRunning() ? 1 : 0, (gui.flags & GUI_INMENUMODE) ? 1 : 0,
-           GetCapture() ? 1 : 0, clock.speed);
+           GetCapture() ? 1 : 0, clock.speed, IdOf(table.SelectedStack()), FramedId(table));
     if (const TableButton* next = table.FindButton(kNextLevelButton); next && next->IsVisible()) {
         POINT p{(next->Rect().left + next->Rect().right) / 2,
                 (next->Rect().top + next->Rect().bottom) / 2};

@@ -18,6 +18,7 @@ import os
 import time
 
 import gamelink
+from keyplay import KeyPlay
 from spans import Spans
 
 IN_PLAY_KEYS = ["Escape", "Return", "Up", "Down", "Left", "Right", "ctrl+z", "ctrl+z", "F2",
@@ -37,13 +38,15 @@ WITHOUT = set(filter(None, os.environ.get("SOAK_WITHOUT",
                                           "rest_on_control").split(",")))
 
 
-class Actions(Spans):
+class Actions(Spans, KeyPlay):
     # At the table in play: (gesture, weight).
     TABLE_GESTURES = [("pair_drag", 30), ("random_drag", 12), ("click", 8), ("double_click", 6),
                       ("held_drag", 5), ("key", 10), ("menu", 6), ("next_level", 2),
-                      ("idle", 3), ("rest_on_control", 8), ("pair_then_key", 8)]
+                      ("idle", 3), ("rest_on_control", 8), ("pair_then_key", 8),
+                      ("key_pair", 14)]
     # While an overlay runs.
-    OVERLAY_GESTURES = [("overlay_key", 3), ("overlay_wait", 4), ("overlay_click", 8),
+    OVERLAY_GESTURES = [("overlay_key", 3), ("overlay_wait", 4), ("overlay_click", 6),
+                        ("overlay_enter", 3),
                         ("overlay_double_click", 3), ("click_across_transition", 3),
                         ("menu_over_overlay", 5)]
 
@@ -265,7 +268,7 @@ class Actions(Spans):
             return
         reached = r.removed() >= r.target()
         if self.plan == "button" and r.next_button and self.rng.random() < 0.5:
-            return self.next_level(r)
+            return self.pick([("next_level", 1), ("key_next_level", 1)])(r)
         waiting = self.plan == "lose" or (self.plan == "clock" and reached)
         self.set_speed(r, WAIT_SPEED if waiting else PLAY_SPEED)
         if waiting:
@@ -274,12 +277,13 @@ class Actions(Spans):
             if near and self.rng.random() < 0.6 and "hold_across_level_end" not in WITHOUT:
                 return self.hold_across_level_end(r)
             return self.pick(self.TABLE_GESTURES, {"pair_drag": 2, "pair_then_key": 0,
-                                                   "next_level": 0})(r)
+                                                   "next_level": 0, "key_pair": 2})(r)
         if self.plan in ("button", "clock") and not self.pairs(r):
             self.log("no pair left: the level is lost")
             self.plan = "lose"
         if self.plan in ("button", "clock"):
-            return self.pick(self.TABLE_GESTURES, {"pair_drag": 250, "next_level": 0})(r)
+            return self.pick(self.TABLE_GESTURES, {"pair_drag": 200, "key_pair": 80,
+                                                   "next_level": 0})(r)
         return self.pick(self.TABLE_GESTURES)(r)
 
     def top_point(self, r, s):

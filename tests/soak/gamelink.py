@@ -63,23 +63,31 @@ class Report:
 
     def __getattr__(self, name):
         if name in ("ready", "overlay", "kind", "phase", "level", "left", "running", "menu",
-                    "capture", "speed"):
+                    "capture", "speed", "selected", "framed"):
             return self.state.get(name, 0)
         raise AttributeError(name)
 
     def dragging(self):
+        """A card is lifted, by the mouse or the keyboard."""
         return any(s.dragging for s in self.stacks.values())
 
+    def held(self):
+        """A card carried by the mouse (the keyboard's lifted card, drawn
+        raised, is part of the table's painting)."""
+        return any(s.dragging and s.id != self.selected for s in self.stacks.values())
+
     def quiet(self):
-        """A dealt table in play: no overlay, drag, menu or other window."""
-        return self.still() and self.ready and self.kind != 3 and self.running
+        """A dealt table in play: no overlay, lifted card, menu or other
+        window."""
+        return (self.still() and not self.dragging() and self.ready and self.kind != 3
+                and self.running)
 
     def still(self):
         """Nothing moves on its own but the clock: no overlay runs, no card
-        is held, no menu or other window is open; the table is in play or
-        shows the Game Over look."""
+        is carried by the mouse, no menu or other window is open; the table
+        is in play or shows the Game Over look."""
         return (not self.overlay and not self.menu and not self.popups and not self.windows
-                and not self.dragging() and (self.kind == 3 or (self.ready and self.running)))
+                and not self.held() and (self.kind == 3 or (self.ready and self.running)))
 
     def removed(self):
         return len(self.stacks[35].cards) if 35 in self.stacks else 0
