@@ -269,6 +269,9 @@ void CardWindow::SetInputEnabled(bool enabled) {
 }
 
 void CardWindow::SetBackgroundColor(COLORREF color) {
+    // A card lifted by the keys keeps a picture of the table in the old
+    // colour beneath it, which its glide would put back: it goes home first.
+    EndSelection(nullptr);
     backgroundColor_ = color;
     {
         WindowDc dc(window_);

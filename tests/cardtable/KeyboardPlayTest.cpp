@@ -95,6 +95,12 @@ TEST_F(KeyboardPlayTest, SpaceRaisesTheCardAndEscapeOrSpaceAgainPutsItBack) {
         EXPECT_EQ(Compare(Screen(), framed).count, 0) << Compare(Screen(), framed).Describe();
     }
     EXPECT_EQ(landings, 0);
+    // Recoloured while lifted: no glide may bring back the old colour.
+    Key(VK_SPACE);
+    table.SetBackgroundColor(RGB(0, 64, 100));
+    Show();
+    Key(VK_ESCAPE);
+    ExpectPaintedAsItStands();
 }
 
 TEST_F(KeyboardPlayTest, SpaceOnTheFramedCardLandsOrIsRefusedAsADropThere) {
