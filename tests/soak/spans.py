@@ -48,7 +48,8 @@ class Spans:
             time.sleep(0.2)
         time.sleep(self.rng.choice([0, 0.3, 1.0, 2.5]))
         self.soak.input.release()
-        self.spanned("held across a level end" if ended else "held, level went on")
+        held = "the button" if on_button else "a card"
+        self.spanned("%s held %s" % (held, "across a level end" if ended else "(no level end)"))
 
     def rest_on_control(self, r):
         """Drags a card onto a status control and rests it there, moving a
