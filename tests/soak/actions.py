@@ -28,8 +28,9 @@ IN_PLAY_KEYS = ["Escape", "Return", "Up", "Down", "Left", "Right", "ctrl+z", "ct
 GAME_MENU_LETTERS = ["n", "u", "s", "r", "c"]
 HELP_MENU_LETTERS = ["c"]
 HELP_CLASS = "KeltrimHelp"
-# How a level is meant to end, and how often.
-PLANS = [("button", 3), ("clock", 3), ("lose", 3), ("abort", 1)]
+# How levels are meant to end, a round of them (shuffled). A plan to win
+# turns into Game Over when no pair is left.
+PLAN_ROUND = ["button", "button", "clock", "clock", "lose", "abort"]
 # The game's clock speed while pairs are made, and while the plan waits for
 # the clock to end the level.
 PLAY_SPEED, WAIT_SPEED = 2, 16
@@ -154,20 +155,12 @@ class Actions(Spans, KeyPlay):
             self.soak.check_table_picture(r)
 
     def next_plan(self):
-        """Plans come in shuffled rounds of one of each and one by weight,
-        so that every run meets each way a level ends."""
+        """Plans come in shuffled rounds, so that every run meets each way
+        a level ends."""
         if not self.plans:
-            self.plans = [name for name, _ in PLANS] + [self.weighted(PLANS)]
+            self.plans = list(PLAN_ROUND)
             self.rng.shuffle(self.plans)
         return self.plans.pop()
-
-    def weighted(self, rows):
-        pick = self.rng.uniform(0, sum(w for _, w in rows))
-        for name, weight in rows:
-            pick -= weight
-            if pick <= 0:
-                return name
-        return rows[-1][0]
 
     def set_speed(self, r, speed):
         if r.speed != speed:
