@@ -130,6 +130,7 @@ class Soak:
         check_census(r)
         if r.quiet() and not mid_gesture:
             self.check_handles(r)
+        if r.still() and not r.dragging() and not mid_gesture:
             if r.capture:
                 raise Failure("a window of the game holds the mouse with no button down")
         before, self.last = self.last, r
