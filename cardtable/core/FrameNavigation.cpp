@@ -16,6 +16,9 @@ bool DirectionOfKey(WPARAM key, FrameDirection& direction) {
     case VK_DOWN:
         direction = FrameDirection::Down;
         return true;
+    case VK_TAB:
+        direction = GetKeyState(VK_SHIFT) < 0 ? FrameDirection::Previous : FrameDirection::Next;
+        return true;
     default:
         return false;
     }
@@ -43,6 +46,9 @@ int NearestInDirection(const RECT& from, const RECT* places, int count, FrameDir
         case FrameDirection::Down:
             along = cy, across = cx;
             break;
+        case FrameDirection::Next:
+        case FrameDirection::Previous:
+            return -1;
         }
         if (along <= 0)
             continue;

@@ -174,7 +174,14 @@ void CardWindow::MoveFrame(FrameDirection direction) {
         RECT from = FrameRing();
         InflateRect(&from, -kFrameWidth, -kFrameWidth);
         // Where nothing lies that way, the frame stays.
-        const int next = NearestInDirection(from, places, count, direction);
+        int next = NearestInDirection(from, places, count, direction);
+        if (direction == FrameDirection::Next || direction == FrameDirection::Previous) {
+            int at = 0;
+            while (at < count && (stackAt[at] != frameStack_ || buttonAt[at] != frameButton_))
+                ++at;
+            const int step = direction == FrameDirection::Next ? 1 : count - 1;
+            next = count > 0 ? (at + step) % count : -1;
+        }
         if (next >= 0) {
             frameStack_ = stackAt[next];
             frameButton_ = buttonAt[next];

@@ -64,6 +64,10 @@ TEST_F(KeyboardPlayTest, TheFrameMovesToLiftableCardsAndGoesExactly) {
     Key(VK_RIGHT); // nothing lies that way
     EXPECT_EQ(table.FramedStack(), right);
     ExpectPaintedAsItStands();
+    Key(VK_TAB); // Tab steps through every place in order, round to the first
+    EXPECT_EQ(table.FramedStack(), left);
+    Key(VK_TAB);
+    EXPECT_EQ(table.FramedStack(), right);
 
     Press(20, 400); // a mouse press on the table takes it away
     Release(20, 400);

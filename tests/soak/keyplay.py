@@ -30,9 +30,11 @@ class KeyPlay:
 
     def steer(self, r, goal):
         """Arrow keys until the frame is on `goal`: the way toward it first,
-        another way where that one is stuck. The report then, or None."""
+        another way where that one is stuck, Tab where all are. The report
+        then, or None."""
         tried = set()
-        for _ in range(30):
+        tabbing = False
+        for _ in range(80):
             if r.framed == goal:
                 return r
             at, to = self.place_centre(r, r.framed), self.place_centre(r, goal)
@@ -44,8 +46,8 @@ class KeyPlay:
                 dx, dy = to[0] - at[0], to[1] - at[1]
                 ways = sorted(ARROWS, key=lambda k: -(ARROWS[k][0] * dx + ARROWS[k][1] * dy))
                 key = next((k for k in ways if (r.framed, k) not in tried), None)
-                if key is None:
-                    break
+                if key is None or tabbing:
+                    key, tabbing = "Tab", True  # steps through every place: reaches any
                 tried.add((r.framed, key))
             self.soak.input.key(key)
             r = self.soak.report()
