@@ -62,6 +62,13 @@ LRESULT CALLBACK MainWindow::MainWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM l
     }
     case WM_NCHITTEST:
         return OnHitTest(wnd, wp, lp);
+    case WM_NCLBUTTONDBLCLK:
+        // A click on a menu title soon after the one before (a menu chosen
+        // from, then the bar clicked again) arrives as a double-click, which
+        // Wine's default handling drops: it opens the menu as a click does.
+        if (wp == HTMENU)
+            return DefWindowProcA(wnd, WM_NCLBUTTONDOWN, wp, lp);
+        return DefWindowProcA(wnd, msg, wp, lp);
     case WM_INITMENUPOPUP:
         if (!HIWORD(lp))
             PrepareMenuPopup(reinterpret_cast<HMENU>(wp), LOWORD(lp), *game_);

@@ -29,8 +29,11 @@ def _space_clicks():
     _last_click = time.monotonic()
 
 
-def click(x, y):
-    _space_clicks()
+def click(x, y, spaced=True):
+    """A click; unless `spaced` is False, so long after the one before that
+    the two cannot make a double-click."""
+    if spaced:
+        _space_clicks()
     move(x, y)
     _xdotool("mousedown", 1)
     _xdotool("mouseup", 1)
