@@ -19,10 +19,13 @@ void PlatformPause() {
 // system folder, so it is not imported: it is loaded from the system folder
 // at the first sound and stays loaded, as an imported library would, for a
 // sound may still be playing on its thread while the program ends.
+HMODULE Multimedia() {
+    static const HMODULE winmm = LoadSystemLibrary("winmm.dll");
+    return winmm;
+}
 template <typename Fn>
 Fn MultimediaProc(const char* name) {
-    static const HMODULE winmm = LoadSystemLibrary("winmm.dll");
-    return LibraryProc<Fn>(winmm, name);
+    return LibraryProc<Fn>(Multimedia(), name);
 }
 BOOL PlatformSoundMemory(const void* wave, UINT flags) {
     static const auto play = MultimediaProc<decltype(&sndPlaySoundA)>("sndPlaySoundA");
