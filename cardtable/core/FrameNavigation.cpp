@@ -25,6 +25,10 @@ bool DirectionOfKey(WPARAM key, FrameDirection& direction) {
 }
 
 int NearestInDirection(const RECT& from, const RECT* places, int count, FrameDirection d) {
+    if (d == FrameDirection::Next || d == FrameDirection::Previous)
+        return -1;
+    const bool horizontal = d == FrameDirection::Left || d == FrameDirection::Right;
+    const int sign = d == FrameDirection::Left || d == FrameDirection::Up ? -1 : 1;
     // Doubled centres keep the arithmetic in whole numbers.
     const int fx = from.left + from.right, fy = from.top + from.bottom;
     int best = -1;
@@ -32,24 +36,8 @@ int NearestInDirection(const RECT& from, const RECT* places, int count, FrameDir
     for (int i = 0; i < count; ++i) {
         const int cx = places[i].left + places[i].right - fx;
         const int cy = places[i].top + places[i].bottom - fy;
-        int along = 0, across = 0;
-        switch (d) {
-        case FrameDirection::Left:
-            along = -cx, across = cy;
-            break;
-        case FrameDirection::Right:
-            along = cx, across = cy;
-            break;
-        case FrameDirection::Up:
-            along = -cy, across = cx;
-            break;
-        case FrameDirection::Down:
-            along = cy, across = cx;
-            break;
-        case FrameDirection::Next:
-        case FrameDirection::Previous:
-            return -1;
-        }
+        const int along = sign * (horizontal ? cx : cy);
+        const int across = horizontal ? cy : cx;
         if (along <= 0)
             continue;
         const long long score = along + 2LL * std::abs(across);

@@ -12,8 +12,9 @@ enum class FrameDirection { Left, Right, Up, Down, Next, Previous };
 bool DirectionOfKey(WPARAM key, FrameDirection& direction);
 
 // The index of the place nearest to `from` in the direction, or -1 when none
-// lies that way (always for Next and Previous, which go by order). A place counts when its centre
-// lies beyond `from`'s centre along the direction; the nearest is the one with the least distance
-// along it plus twice the distance across it (places off to the side count as farther), the first
-// of equals winning.
+// lies that way (always for Next and Previous, which go by order). A place
+// counts when its centre lies beyond `from`'s centre along the direction; the
+// nearest is the one with the least distance along it plus twice the distance
+// across it (places off to the side count as farther), the first of equals
+// winning.
 int NearestInDirection(const RECT& from, const RECT* places, int count, FrameDirection d);
