@@ -19,7 +19,6 @@ From outside the game (this script, in the virtual display):
 From inside (keltrim_bench.exe): one full table paint, one drag frame, a
 whole deal and the idle cost of a running level in the bench process.
 """
-import ctypes
 import os
 import re
 import signal
@@ -31,6 +30,8 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
 WINE_RUN = os.path.join(ROOT, "tools", "wine-run")
+sys.path.insert(0, os.path.join(ROOT, "tests", "support"))
+import xroot  # noqa: E402
 
 # The game's main window: 712 x 553 at the centre of the screen, less
 # (356, 274), as both programs place it.
@@ -47,46 +48,23 @@ TABLE_POINTS = [(544, 150), (394, 140), (74, 520)]
 class Screen:
     """Reads pixels of the X display named by $DISPLAY."""
 
-    ZPIXMAP = 2
-    ALL_PLANES = 0xFFFFFFFF
-
     def __init__(self):
-        x11 = ctypes.CDLL("libX11.so.6")
-        x11.XOpenDisplay.restype = ctypes.c_void_p
-        x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-        x11.XDefaultRootWindow.restype = ctypes.c_ulong
-        x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-        x11.XGetImage.restype = ctypes.c_void_p
-        x11.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
-                                  ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
-        x11.XGetPixel.restype = ctypes.c_ulong
-        x11.XGetPixel.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int]
-        x11.XDestroyImage.argtypes = [ctypes.c_void_p]
-        x11.XDisplayWidth.argtypes = [ctypes.c_void_p, ctypes.c_int]
-        x11.XDisplayHeight.argtypes = [ctypes.c_void_p, ctypes.c_int]
-        self.x11 = x11
-        self.display = x11.XOpenDisplay(None)
-        if not self.display:
+        try:
+            self.root = xroot.RootWindow()
+        except OSError:
             raise SystemExit("run_bench: no X display")
-        self.root = x11.XDefaultRootWindow(self.display)
-        self.width = x11.XDisplayWidth(self.display, 0)
-        self.height = x11.XDisplayHeight(self.display, 0)
-        self.origin = (self.width // 2 - 356, self.height // 2 - 274)
+        self.origin = (self.root.width // 2 - 356, self.root.height // 2 - 274)
 
     def pixels(self, points):
         """The 0xRRGGBB colours at window-relative points, one capture."""
         xs = [p[0] for p in points]
         ys = [p[1] for p in points]
         left, top = min(xs), min(ys)
-        w, h = max(xs) - left + 1, max(ys) - top + 1
-        image = self.x11.XGetImage(self.display, self.root, self.origin[0] + left,
-                                   self.origin[1] + top, w, h, self.ALL_PLANES, self.ZPIXMAP)
+        image = self.root.grab(self.origin[0] + left, self.origin[1] + top,
+                               max(xs) - left + 1, max(ys) - top + 1)
         if not image:
             return [None] * len(points)
-        try:
-            return [self.x11.XGetPixel(image, x - left, y - top) & 0xFFFFFF for x, y in points]
-        finally:
-            self.x11.XDestroyImage(image)
+        return [image.pixel(x - left, y - top) & 0xFFFFFF for x, y in points]
 
     def window_grid(self):
         """A coarse fingerprint of the whole window area, to see it settle."""

@@ -3,9 +3,10 @@ report (through soak_link.exe, which sends the game the probe message and
 receives its WM_COPYDATA answer), real X input through xdotool and the
 screen's pixels (XGetImage through libX11)."""
 
-import ctypes
 import subprocess
 import time
+
+import xroot
 
 # Requests of the probe message (its lParam): a report only; paint what
 # waits to be painted first; lay the table out again and repaint all of it
@@ -202,48 +203,19 @@ class Input:
 class Screen:
     """The X display's pixels (the display of $DISPLAY)."""
 
-    class Image(ctypes.Structure):
-        _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
-                    ("format", ctypes.c_int), ("data", ctypes.c_void_p),
-                    ("byte_order", ctypes.c_int), ("bitmap_unit", ctypes.c_int),
-                    ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
-                    ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int),
-                    ("bits_per_pixel", ctypes.c_int)]
-
-    ZPIXMAP = 2
-    ALL_PLANES = 0xFFFFFFFF
-
     def __init__(self):
-        x11 = ctypes.CDLL("libX11.so.6")
-        x11.XOpenDisplay.restype = ctypes.c_void_p
-        x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-        x11.XDefaultRootWindow.restype = ctypes.c_ulong
-        x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-        x11.XGetImage.restype = ctypes.POINTER(self.Image)
-        x11.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
-                                  ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
-        x11.XDestroyImage.argtypes = [ctypes.POINTER(self.Image)]
-        self.x11 = x11
-        self.display = x11.XOpenDisplay(None)
-        if not self.display:
+        try:
+            self.root = xroot.RootWindow()
+        except OSError:
             raise Failure("no X display to read the screen from")
-        self.root = x11.XDefaultRootWindow(self.display)
 
     def grab(self, x, y, w, h):
         """The pixels of a rectangle as rows of 4 bytes a pixel (blue,
         green, red, unused); None when the display gave no such image."""
-        image = self.x11.XGetImage(self.display, self.root, x, y, w, h, self.ALL_PLANES,
-                                   self.ZPIXMAP)
-        if not image:
+        image = self.root.grab(x, y, w, h)
+        if not image or image.bits_per_pixel != 32 or (image.width, image.height) != (w, h):
             return None
-        try:
-            im = image.contents
-            if im.bits_per_pixel != 32 or im.width != w or im.height != h:
-                return None
-            data = ctypes.string_at(im.data, im.bytes_per_line * h)
-            return [data[y * im.bytes_per_line:y * im.bytes_per_line + 4 * w] for y in range(h)]
-        finally:
-            self.x11.XDestroyImage(image)
+        return [image.row(y) for y in range(h)]
 
 
 def save_ppm(rows, path):

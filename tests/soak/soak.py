@@ -25,7 +25,8 @@ import sys
 import time
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path[:0] = [HERE, os.path.join(HERE, "..", "support")]
 import gamelink  # noqa: E402
 from actions import Actions  # noqa: E402
 from oracle import Oracle  # noqa: E402

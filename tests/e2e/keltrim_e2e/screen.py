@@ -7,7 +7,11 @@ import os
 import re
 import struct
 import subprocess
+import sys
 import zlib
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "support"))
+import xroot  # noqa: E402
 
 
 class Image:
@@ -174,16 +178,6 @@ def _with_top_levels(image):
     return Image(image.width, image.height, rgb)
 
 
-class _XImage(ctypes.Structure):
-    _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
-                ("format", ctypes.c_int), ("data", ctypes.POINTER(ctypes.c_ubyte)),
-                ("byte_order", ctypes.c_int), ("bitmap_unit", ctypes.c_int),
-                ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
-                ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int),
-                ("bits_per_pixel", ctypes.c_int), ("red_mask", ctypes.c_ulong),
-                ("green_mask", ctypes.c_ulong), ("blue_mask", ctypes.c_ulong)]
-
-
 class _XWindowAttributes(ctypes.Structure):
     _fields_ = [("x", ctypes.c_int), ("y", ctypes.c_int), ("width", ctypes.c_int),
                 ("height", ctypes.c_int), ("border_width", ctypes.c_int), ("depth", ctypes.c_int),
@@ -233,26 +227,16 @@ def widen(value, bits):
     return value & 0xFF
 
 
-class _Xlib:
-    """The root window's pixels through libX11's XGetImage. xwd cannot serve
-    on a 16- or 8-bit screen: once Wine has made windows of a 32-bit visual
-    there, `xwd -root` writes the screen's own pixel values in 24-bit
-    pixels under 8-bit masks, which read as nonsense."""
-
-    ZPIXMAP = 2
+class _Xlib(xroot.RootWindow):
+    """The root window's pixels through libX11's XGetImage, and the colours
+    of an 8-bit screen. xwd cannot serve on a 16- or 8-bit screen: once Wine
+    has made windows of a 32-bit visual there, `xwd -root` writes the
+    screen's own pixel values in 24-bit pixels under 8-bit masks, which read
+    as nonsense."""
 
     def __init__(self):
-        x11 = ctypes.CDLL("libX11.so.6")
-        x11.XOpenDisplay.restype = ctypes.c_void_p
-        x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-        x11.XDefaultRootWindow.restype = ctypes.c_ulong
-        x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-        for name in ("XDisplayWidth", "XDisplayHeight", "XDefaultDepth"):
-            getattr(x11, name).argtypes = [ctypes.c_void_p, ctypes.c_int]
-        x11.XGetImage.restype = ctypes.POINTER(_XImage)
-        x11.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
-                                  ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
-        x11.XDestroyImage.argtypes = [ctypes.POINTER(_XImage)]
+        super().__init__()
+        x11 = self.x11
         x11.XListInstalledColormaps.restype = ctypes.POINTER(ctypes.c_ulong)
         x11.XListInstalledColormaps.argtypes = [ctypes.c_void_p, ctypes.c_ulong,
                                                 ctypes.POINTER(ctypes.c_int)]
@@ -266,41 +250,26 @@ class _Xlib:
                                              ctypes.POINTER(_XWindowAttributes)]
         x11.XInstallColormap.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
         x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
-        self.x11 = x11
-        self.display = x11.XOpenDisplay(None)
-        if not self.display:
-            raise OSError("no X display")
-        self.root = x11.XDefaultRootWindow(self.display)
-        self.width = x11.XDisplayWidth(self.display, 0)
-        self.height = x11.XDisplayHeight(self.display, 0)
-        self.depth = x11.XDefaultDepth(self.display, 0)
 
     def capture(self):
-        image = self.x11.XGetImage(self.display, self.root, 0, 0, self.width, self.height,
-                                   0xFFFFFFFF, self.ZPIXMAP)
+        image = self.grab(0, 0, self.width, self.height)
         if not image:
             raise OSError("XGetImage failed")
-        try:
-            im = image.contents
-            data = ctypes.string_at(im.data, im.bytes_per_line * im.height)
-            return Image(im.width, im.height, self._rgb(im, data))
-        finally:
-            self.x11.XDestroyImage(image)
+        return Image(image.width, image.height, self._rgb(image))
 
-    def _rgb(self, im, data):
+    def _rgb(self, im):
         """Packed RGB from the image's pixels, a byte plane at a time (a
         Python loop over every pixel would take seconds)."""
-        bpp, line = im.bits_per_pixel // 8, im.bytes_per_line
+        bpp = im.bits_per_pixel // 8
         if bpp not in (1, 2, 4) or im.byte_order != 0:
             raise OSError("%d bits a pixel, byte order %d" % (im.bits_per_pixel, im.byte_order))
-        pixels = b"".join(data[y * line:y * line + im.width * bpp] for y in range(im.height))
+        pixels = b"".join(im.row(y) for y in range(im.height))
         planes = [pixels[i::bpp] for i in range(bpp)]  # least significant byte first
         if bpp == 1:
             colours = self.colormap()
             channels = [planes[0].translate(bytes(c[k] for c in colours)) for k in range(3)]
         else:
-            channels = [_mask_channel(planes, mask)
-                        for mask in (im.red_mask, im.green_mask, im.blue_mask)]
+            channels = [_mask_channel(planes, mask) for mask in im.masks]
         out = bytearray(im.width * im.height * 3)
         for k in range(3):
             out[k::3] = channels[k]
