@@ -5,7 +5,16 @@
 
 namespace {
 
-using UndoRules = GameTable;
+class UndoRules : public GameTable {
+protected:
+    // In Easy, side stack 29's card paired away: 29 is left as a placeholder.
+    void PairAwaySideStack29InEasy() {
+        game.SetDifficulty(kEasy);
+        Put(29, {CardOf(4)});
+        Put(22, {CardOf(9)});
+        Drag(29, 22);
+    }
+};
 
 TEST_F(UndoRules, NothingToUndoAfterADealOrTwice) {
     EXPECT_EQ(game.CanUndo(), 0);
@@ -80,10 +89,7 @@ TEST_F(UndoRules, CardsRemainingNeverGoesNegative) {
 }
 
 TEST_F(UndoRules, UndoingAPlainMoveRestoresThePlaceholder) {
-    game.SetDifficulty(kEasy);
-    Put(29, {CardOf(4)});
-    Put(22, {CardOf(9)});
-    Drag(29, 22); // 29 becomes the placeholder
+    PairAwaySideStack29InEasy();
     Put(30, {CardOf(2), CardOf(7)});
     const TableState before = TableState::Of(game);
     Drag(30, 29); // plain move onto the placeholder
@@ -95,10 +101,7 @@ TEST_F(UndoRules, UndoingAPlainMoveRestoresThePlaceholder) {
 }
 
 TEST_F(UndoRules, UndoingAPlainMoveThatEmptiedItsStack) {
-    game.SetDifficulty(kEasy);
-    Put(29, {CardOf(4)});
-    Put(22, {CardOf(9)});
-    Drag(29, 22);
+    PairAwaySideStack29InEasy();
     Put(30, {CardOf(7)});
     Drag(30, 29); // 30 is emptied and becomes the placeholder
     ASSERT_TRUE(stack(30).IsVisible());
@@ -112,10 +115,7 @@ TEST_F(UndoRules, UndoingAPlainMoveThatEmptiedItsStack) {
 // Switched to Normal before the undo: the emptied side stack hides, and its
 // place shows the bare table, not the empty place the glide uncovered.
 TEST_F(UndoRules, UndoingAPlainMoveInNormalModeLeavesNoPlaceholderShown) {
-    game.SetDifficulty(kEasy);
-    Put(29, {CardOf(4)});
-    Put(22, {CardOf(9)});
-    Drag(29, 22);
+    PairAwaySideStack29InEasy();
     Put(23, {CardOf(7)});
     Drag(23, 29);
     game.SetDifficulty(kNormal);

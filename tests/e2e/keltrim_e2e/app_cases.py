@@ -36,15 +36,20 @@ def first_start_defaults(s):
     expect(mode_checked(s) == 1, "Normal is not checked on the first start")
 
 
-def options_colour(s):
+def choose_dark_blue(s):
+    """Opens the Options dialog from the keyboard and chooses the second
+    colour; the screen once the dialog has gone."""
     s.focus()
     choose_from_menu(0, "c")
-    dialog, kids = s.wait_dialog()
+    dialog, _ = s.wait_dialog()
     expect(dialog.text == "Options", "the dialog is %r" % dialog.text)
     # Focus starts on OK; two tabs reach the swatches, Right the next one.
     xinput.key("Tab", "Tab", "Right", "Return")
-    shot = s.wait_no_dialog()
-    colour = table_colour(s, shot)
+    return s.wait_no_dialog()
+
+
+def options_colour(s):
+    colour = table_colour(s, choose_dark_blue(s))
     expect(colour == DARK_BLUE, "the table is %s, not %s" % (colour, DARK_BLUE))
 
 

@@ -8,7 +8,7 @@ must lie nearer the colour asked for than the other colour of the case."""
 import os
 
 from . import screen, xinput
-from .app_cases import DARK_BLUE
+from .app_cases import DARK_BLUE, choose_dark_blue
 from .checks import choose_from_menu, expect
 from .play_cases import DEFAULT_TABLE, EMPTY_SPOTS, pair_removed, refused_drop
 
@@ -49,13 +49,7 @@ def dealt(s, shots, depth):
 
 
 def colour_changed(s):
-    s.focus()
-    choose_from_menu(0, "c")
-    dialog, _ = s.wait_dialog()
-    expect(dialog.text == "Options", "the dialog is %r" % dialog.text)
-    xinput.key("Tab", "Tab", "Right", "Return")
-    shot = s.wait_no_dialog()
-    wrong = table_colour_near(s, shot, DARK_BLUE, DEFAULT_TABLE)
+    wrong = table_colour_near(s, choose_dark_blue(s), DARK_BLUE, DEFAULT_TABLE)
     expect(not wrong, "after the colour change: %s" % wrong)
 
 
