@@ -17,8 +17,15 @@ void Game::OnNextLevelClicked() {
 }
 
 void Game::ShowNextLevelButton(bool shown) {
-    if (TableButton* next = window_.FindButton(kNextLevelButton))
-        next->SetVisible(shown);
+    TableButton* next = window_.FindButton(kNextLevelButton);
+    if (!next || next->IsVisible() == shown)
+        return;
+    next->SetVisible(shown);
+    // The table's next paint draws the button, or the table where it stood:
+    // an overlay paints what is pending before it freezes the table, and
+    // must not keep a button that is gone.
+    if (HWND table = window_.GetHandle())
+        InvalidateRect(table, &next->Rect(), FALSE);
 }
 
 void Game::EndLevel(bool success) {

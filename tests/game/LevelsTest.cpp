@@ -148,9 +148,17 @@ TEST_F(Levels, TheClockCanRunOutWhileTheAbortQuestionIsUp) {
 TEST_F(Levels, NextLevelButtonJudgesTheRemovedCount) {
     ReachTheTarget();
     ASSERT_TRUE(nextButton().IsVisible());
+    // "Well Done!!!" comes down over the table without the button.
+    COLORREF frozen = CLR_INVALID;
+    pilot.Next([&](GameWindow& w) {
+        const RECT r = nextButton().Rect();
+        frozen = GetPixel(WindowDc(w.GetHandle()).get(), r.left, r.top);
+        OverlayPilot::Dismiss(w);
+    });
     PressTheNextButton();
     EXPECT_EQ(window().GetLevel(), 2);
     EXPECT_FALSE(nextButton().IsVisible());
+    EXPECT_EQ(frozen, window().GetBackgroundColor());
     EXPECT_EQ(window().GetTimerBar().GetTimeLimit(), 150);
     EXPECT_TRUE(window().GetTimerBar().IsRunning());
 }
