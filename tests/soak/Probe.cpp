@@ -87,6 +87,12 @@ std::uint32_t IdOf(const CardStack* s) {
 }
 
 // The keyboard's frame: a stack's id, the button's, or 0 when it is hidden.
+// Keys reach the thread that owns the foreground window.
+bool OwnsForeground() {
+    HWND fg = GetForegroundWindow();
+    return fg && GetWindowThreadProcessId(fg, nullptr) == GetCurrentThreadId();
+}
+
 std::uint32_t FramedId(const GameWindow& table) {
     const TableButton* button = table.FramedButton();
     return button ? button->GetId() : IdOf(table.FramedStack());
@@ -219,11 +225,12 @@ std::string Report(HWND main, LPARAM request) {
     GetGUIThreadInfo(GetCurrentThreadId(), &gui);
     Append(out,
            "state ready=%d overlay=%d kind=%d phase=%d level=%d left=%u running=%d menu=%d "
-           "capture=%d speed=%lu selected=%u framed=%u\n",
+           "capture=%d speed=%lu selected=%u framed=%u active=%d focus=%d foreground=%d\n",
            game.IsReady(), table.IsOverlayRunning() ? 1 : 0, table.OverlayKind(),
            table.OverlayPhase(), table.GetLevel(), table.GetTimerBar().GetSecondsLeft(),
            table.GetTimerBar().IsRunning() ? 1 : 0, (gui.flags & GUI_INMENUMODE) ? 1 : 0,
-           GetCapture() ? 1 : 0, clock.speed, IdOf(table.SelectedStack()), FramedId(table));
+           GetCapture() ? 1 : 0, clock.speed, IdOf(table.SelectedStack()), FramedId(table),
+           gui.hwndActive ? 1 : 0, gui.hwndFocus ? 1 : 0, OwnsForeground() ? 1 : 0);
     if (const TableButton* next = table.FindButton(kNextLevelButton); next && next->IsVisible()) {
         POINT p{(next->Rect().left + next->Rect().right) / 2,
                 (next->Rect().top + next->Rect().bottom) / 2};

@@ -58,6 +58,7 @@ class Actions(Spans, KeyPlay):
         self.game_ends_at = None
         self.abort_wanted = False
         self.window_steps = 0
+        self.menu_steps = 0
         self.button_pressed_at = 0
         self.menu_check_due = False
 
@@ -103,6 +104,11 @@ class Actions(Spans, KeyPlay):
                 raise gamelink.Failure("a window stays open: %s" % r.windows[0].title)
         else:
             self.window_steps = 0
+        self.menu_steps = self.menu_steps + 1 if r.menu or r.popups else 0
+        if self.menu_steps > 60:
+            raise gamelink.Failure("a menu stays open whatever keys it is sent (the game's"
+                                   " thread: active window %d, focus %d, foreground %d)"
+                                   % (r.active, r.focus, r.foreground))
         r = self.soak.check_still()
         if self.menu_check_due and r.still():
             self.menu_check_due = False

@@ -64,7 +64,7 @@ class Report:
 
     def __getattr__(self, name):
         if name in ("ready", "overlay", "kind", "phase", "level", "left", "running", "menu",
-                    "capture", "speed", "selected", "framed"):
+                    "capture", "speed", "selected", "framed", "active", "focus", "foreground"):
             return self.state.get(name, 0)
         raise AttributeError(name)
 
