@@ -15,6 +15,7 @@ The gestures are rows of the tables TABLE_GESTURES and OVERLAY_GESTURES
 other events."""
 
 import os
+import subprocess
 import time
 
 import gamelink
@@ -106,14 +107,27 @@ class Actions(Spans, KeyPlay):
             self.window_steps = 0
         self.menu_steps = self.menu_steps + 1 if r.menu or r.popups else 0
         if self.menu_steps > 60:
-            raise gamelink.Failure("a menu stays open whatever keys it is sent (the game's"
-                                   " thread: active window %d, focus %d, foreground %d)"
-                                   % (r.active, r.focus, r.foreground))
+            self.stuck_menu(r)
         r = self.soak.check_still()
         if self.menu_check_due and r.still():
             self.menu_check_due = False
             r = self.check_menu_bar(r)
         return r
+
+    def stuck_menu(self, r):
+        """Fails on a menu that keys no longer close, saying where the keys
+        went and whether a click on the menu bar still closes it."""
+        x = "; ".join(subprocess.run(["xdotool", *query], env=self.soak.env, capture_output=True,
+                                     text=True, timeout=20).stdout.strip() or "?"
+                      for query in (["getwindowfocus", "-f"], ["getmouselocation"]))
+        self.soak.input.click(r.table[0] + 20, r.table[1] - 12)
+        time.sleep(0.5)
+        after = self.soak.report()
+        raise gamelink.Failure(
+            "a menu stays open whatever keys it is sent (the game's thread: active window %d,"
+            " focus %d, foreground %d; X focus and pointer: %s); a click on the menu bar %s it"
+            % (r.active, r.focus, r.foreground, x,
+               "left" if after.menu or after.popups else "closed"))
 
     def watch(self, before, r):
         """Counts what a report shows that the one before did not."""
