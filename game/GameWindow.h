@@ -58,6 +58,7 @@ private:
     void BeginOverlay(int kind);
     LoopEnd RunOverlayLoop(MSG& quitMessage);
     bool DropStrayEndMessages(MSG& quitMessage);
+    bool GiveKeyToDialog(MSG& msg) const;
     static LRESULT CALLBACK OverlayProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT OverlayMessage(UINT msg, WPARAM wp, LPARAM lp);
     void OverlayTick();

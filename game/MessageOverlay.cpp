@@ -93,9 +93,11 @@ GameWindow::LoopEnd GameWindow::RunOverlayLoop(MSG& quitMessage) {
             return LoopEnd::Ended; // nothing more can be fetched: end as if clicked
         if (msg.message == kOverlayEnd && msg.hwnd == wnd)
             return LoopEnd::Ended;
-        TakeKey(msg);
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        if (!GiveKeyToDialog(msg)) {
+            TakeKey(msg);
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
         // A loop nested in a dispatch (a menu's) may have delivered the end
         // message; or the program closed and the window is gone.
         if (overlayDone_)
@@ -103,6 +105,20 @@ GameWindow::LoopEnd GameWindow::RunOverlayLoop(MSG& quitMessage) {
         if (!GetHandle())
             return LoopEnd::WindowGone;
     }
+}
+
+// A dialog that was up when the level ended (the abort question, Options)
+// runs its own loop under this one, which would otherwise take its keys:
+// Tab, Escape, Enter and its letters go to the dialog, as its loop does.
+bool GameWindow::GiveKeyToDialog(MSG& msg) const {
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || !msg.hwnd)
+        return false;
+    HWND top = GetAncestor(msg.hwnd, GA_ROOT);
+    char name[8] = {};
+    if (!top || top == GetAncestor(GetHandle(), GA_ROOT) ||
+        !GetClassNameA(top, name, sizeof name) || lstrcmpA(name, "#32770") != 0)
+        return false;
+    return IsDialogMessageA(top, &msg) != 0;
 }
 
 // An end message still queued must not end the next overlay. The peek takes

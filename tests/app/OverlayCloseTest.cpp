@@ -74,4 +74,26 @@ TEST_F(OverlayClose, ExitFromTheMenuDuringAnOverlayEndsAtOnce) {
     EXPECT_EQ(fake.pauses, 0);
 }
 
+// The Options dialog is up when the level ends: the overlay's loop runs over
+// the dialog's own, and Escape must still reach the dialog and close it.
+TEST_F(OverlayClose, ADialogUpWhenTheLevelEndsKeepsItsKeys) {
+    static Game* running = nullptr;
+    static bool closedByKey = false;
+    running = &game;
+    pilot.Next([](GameWindow&) {
+        PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1); // as the keyboard would
+    });
+    SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        HWND dialog = GetActiveWindow();
+        running->OnTimeOut(); // below the target: Game Over, over the dialog
+        closedByKey = !IsWindowVisible(dialog);
+        if (!closedByKey)
+            EndDialog(dialog, IDCANCEL);
+    });
+    SendMessageA(wnd, WM_COMMAND, IDC_BACKGROUND, 0);
+    EXPECT_TRUE(closedByKey);
+    EXPECT_EQ(pilot.kinds.back(), 3);
+}
+
 } // namespace
