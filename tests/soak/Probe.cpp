@@ -93,6 +93,12 @@ bool OwnsForeground() {
     return fg && GetWindowThreadProcessId(fg, nullptr) == GetCurrentThreadId();
 }
 
+// The modifier keys that the game's thread sees held: 1 Shift, 2 Ctrl, 4 Alt.
+int HeldKeys() {
+    return (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+           (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+}
+
 std::uint32_t FramedId(const GameWindow& table) {
     const TableButton* button = table.FramedButton();
     return button ? button->GetId() : IdOf(table.FramedStack());
@@ -225,12 +231,13 @@ std::string Report(HWND main, LPARAM request) {
     GetGUIThreadInfo(GetCurrentThreadId(), &gui);
     Append(out,
            "state ready=%d overlay=%d kind=%d phase=%d level=%d left=%u running=%d menu=%d "
-           "capture=%d speed=%lu selected=%u framed=%u active=%d focus=%d foreground=%d\n",
+           "capture=%d speed=%lu selected=%u framed=%u active=%d focus=%d foreground=%d "
+           "modifiers=%d\n",
            game.IsReady(), table.IsOverlayRunning() ? 1 : 0, table.OverlayKind(),
            table.OverlayPhase(), table.GetLevel(), table.GetTimerBar().GetSecondsLeft(),
            table.GetTimerBar().IsRunning() ? 1 : 0, (gui.flags & GUI_INMENUMODE) ? 1 : 0,
            GetCapture() ? 1 : 0, clock.speed, IdOf(table.SelectedStack()), FramedId(table),
-           gui.hwndActive ? 1 : 0, gui.hwndFocus ? 1 : 0, OwnsForeground() ? 1 : 0);
+           gui.hwndActive ? 1 : 0, gui.hwndFocus ? 1 : 0, OwnsForeground() ? 1 : 0, HeldKeys());
     if (const TableButton* next = table.FindButton(kNextLevelButton); next && next->IsVisible()) {
         POINT p{(next->Rect().left + next->Rect().right) / 2,
                 (next->Rect().top + next->Rect().bottom) / 2};

@@ -125,9 +125,9 @@ class Actions(Spans, KeyPlay):
         after = self.soak.report()
         raise gamelink.Failure(
             "a menu stays open whatever keys it is sent (the game's thread: active window %d,"
-            " focus %d, foreground %d; X focus and pointer: %s); a click on the menu bar %s it"
-            % (r.active, r.focus, r.foreground, x,
-               "left" if after.menu or after.popups else "closed"))
+            " focus %d, foreground %d, modifiers held %d; X focus and pointer: %s); a click on"
+            " the menu bar %s it" % (r.active, r.focus, r.foreground, r.modifiers, x,
+                                     "left" if after.menu or after.popups else "closed"))
 
     def watch(self, before, r):
         """Counts what a report shows that the one before did not."""

@@ -64,7 +64,8 @@ class Report:
 
     def __getattr__(self, name):
         if name in ("ready", "overlay", "kind", "phase", "level", "left", "running", "menu",
-                    "capture", "speed", "selected", "framed", "active", "focus", "foreground"):
+                    "capture", "speed", "selected", "framed", "active", "focus", "foreground",
+                    "modifiers"):
             return self.state.get(name, 0)
         raise AttributeError(name)
 
