@@ -76,21 +76,27 @@ TEST_F(OverlayClose, ExitFromTheMenuDuringAnOverlayEndsAtOnce) {
 
 // The Options dialog is up when the level ends: the overlay's loop runs over
 // the dialog's own, and Escape must still reach the dialog and close it.
+Game* levelEnding = nullptr;
+bool closedByKey = false;
+
+// A timer procedure (stdcall on 32-bit x86, which a lambda is not): ends the
+// level while the dialog is up, then sees whether the key closed the dialog.
+void CALLBACK EndLevelUnderDialog(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    HWND dialog = GetActiveWindow();
+    levelEnding->OnTimeOut(); // below the target: Game Over, over the dialog
+    closedByKey = !IsWindowVisible(dialog);
+    if (!closedByKey)
+        EndDialog(dialog, IDCANCEL);
+}
+
 TEST_F(OverlayClose, ADialogUpWhenTheLevelEndsKeepsItsKeys) {
-    static Game* running = nullptr;
-    static bool closedByKey = false;
-    running = &game;
+    levelEnding = &game;
+    closedByKey = false;
     pilot.Next([](GameWindow&) {
         PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1); // as the keyboard would
     });
-    SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        HWND dialog = GetActiveWindow();
-        running->OnTimeOut(); // below the target: Game Over, over the dialog
-        closedByKey = !IsWindowVisible(dialog);
-        if (!closedByKey)
-            EndDialog(dialog, IDCANCEL);
-    });
+    SetTimer(nullptr, 0, 10, EndLevelUnderDialog);
     SendMessageA(wnd, WM_COMMAND, IDC_BACKGROUND, 0);
     EXPECT_TRUE(closedByKey);
     EXPECT_EQ(pilot.kinds.back(), 3);
