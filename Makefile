@@ -40,7 +40,7 @@ build:
 
 test: setup build
 	@$(RUN_TREE); \
-	cmake -S . -B $$dir -DCMAKE_TOOLCHAIN_FILE=$$tc $(CMAKE_FLAGS) >/dev/null && \
+	cmake -S . -B $$dir -DCMAKE_TOOLCHAIN_FILE=$$tc $(CMAKE_FLAGS) -DKELTRIM_TESTS=ON >/dev/null && \
 	cmake --build $$dir -j$(JOBS) && \
 	KELTRIM_BUILD=$(B) tools/run-tests $$dir
 

@@ -22,30 +22,12 @@ packages=(
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
 
-missing() {
-  local p
-  for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || echo "$p"
-  done
-}
-
-need_update=0
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   echo "setup: adding the i386 architecture (wine32 needs it)"
   "${sudo_cmd[@]}" dpkg --add-architecture i386
-  need_update=1
 fi
 
-todo=$(missing)
-if [ -n "$todo" ]; then
-  echo "setup: installing:" $todo
-  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
-  # shellcheck disable=SC2086
-  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive \
-    apt-get install -y -q --no-install-recommends $todo </dev/null
-elif [ "$need_update" = 1 ]; then
-  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
-fi
+"$root/tools/setup-packages" "$build" "${packages[@]}" || exit 1
 
 arch_file="$build/wine-arch"
 [ -s "$arch_file" ] || "$root/tools/wine-arch" >"$arch_file"
