@@ -6,8 +6,9 @@
 // kind, the table's controls and the other windows of the game's thread.
 // lParam asks for more before the report (see Request): paint what waits
 // to be painted; lay the table out again and repaint every window of it,
-// naming each control the new layout moved; or run the game's clock at
-// another speed (through the tick-count seam). A sent message is
+// naming each control the new layout moved; run the game's clock at
+// another speed (through the tick-count seam); or paint a wrong block onto
+// the table behind the game's back, which the repaint oracle must see. A sent message is
 // dispatched by whatever loop the thread is in (main, overlay, menu, dialog,
 // message box), so the report is taken where the game stands; while a
 // glide runs the thread fetches nothing, and the caller waits.
@@ -31,7 +32,10 @@ HHOOK creationHook = nullptr;
 
 // What the caller asks for, in the low byte of lParam; the clock's speed
 // comes in the bits above it.
-enum Request { kReport = 0, kPaintPending = 1, kRepaint = 2, kClock = 3 };
+enum Request { kReport = 0, kPaintPending = 1, kRepaint = 2, kClock = 3, kBlot = 4 };
+
+// The wrong block: magenta, 24 pixels square, at this table point.
+constexpr RECT kBlotRect{300, 200, 324, 224};
 
 // The game's clock: the platform's millisecond counter, run `speed` times
 // as fast from the moment of the last change of speed.
@@ -207,6 +211,17 @@ BOOL CALLBACK AppendWindow(HWND wnd, LPARAM lp) {
     return TRUE;
 }
 
+// Paints straight onto the table's window with no invalidation, so that
+// nothing the game does would repaint it.
+void PaintBlot(HWND table) {
+    HDC dc = GetDC(table);
+    if (!dc)
+        return;
+    UniqueBrush magenta(CreateSolidBrush(RGB(255, 0, 255)));
+    FillRect(dc, &kBlotRect, magenta.get());
+    ReleaseDC(table, dc);
+}
+
 std::string Report(HWND main, LPARAM request) {
     Game& game = TheGame();
     GameWindow& table = game.GetGameWindow();
@@ -219,6 +234,9 @@ std::string Report(HWND main, LPARAM request) {
         AppendMoved(out, table);
         // Repainted as the game repaints: invalidated without erasing.
         RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        break;
+    case kBlot:
+        PaintBlot(table.GetHandle());
         break;
     case kClock:
         SetClockSpeed(static_cast<DWORD>(request >> 8));

@@ -39,6 +39,17 @@ PLAY_SPEED, WAIT_SPEED = 2, 16
 WITHOUT = set(filter(None, os.environ.get("SOAK_WITHOUT", "").split(",")))
 
 
+def check_pile_pairs(pile, start):
+    """Every two cards that came onto the removed pile from `start` on are a
+    pair: their face values add up to 13."""
+    first = start - start % 2
+    for i in range(first, len(pile) - 1, 2):
+        a, b = pile[i], pile[i + 1]
+        if a // 4 + b // 4 + 2 != 13:
+            raise gamelink.Failure("the pile took %d and %d as a pair (values %d and %d)"
+                                   % (a, b, a // 4 + 1, b // 4 + 1))
+
+
 class Actions(Spans, KeyPlay):
     # At the table in play: (gesture, weight).
     TABLE_GESTURES = [("pair_drag", 30), ("random_drag", 12), ("click", 8), ("double_click", 6),
@@ -149,6 +160,7 @@ class Actions(Spans, KeyPlay):
             stats["levels lost (Game Over)"] += 1
         if before.running and r.ready and r.removed() > before.removed():
             stats["pairs removed"] += (r.removed() - before.removed()) // 2
+            check_pile_pairs(r.stacks[35].cards, before.removed())
         if r.ready and r.running and not r.overlay and (before.overlay or not before.ready):
             self.dealt(r)
 

@@ -10,8 +10,11 @@ import xroot
 
 # Requests of the probe message (its lParam): a report only; paint what
 # waits to be painted first; lay the table out again and repaint all of it
-# first; run the game's clock at another speed (speed << 8 | CLOCK).
-REPORT, PAINT_PENDING, REPAINT, CLOCK = 0, 1, 2, 3
+# first; run the game's clock at another speed (speed << 8 | CLOCK); paint
+# a wrong block onto the table without invalidating it (at BLOT_RECT: left,
+# top, right, bottom in table pixels).
+REPORT, PAINT_PENDING, REPAINT, CLOCK, BLOT = 0, 1, 2, 3, 4
+BLOT_RECT = (300, 200, 324, 224)
 
 
 class Failure(Exception):

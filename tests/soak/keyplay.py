@@ -6,7 +6,12 @@ the overlays answered with Space or Enter."""
 
 import time
 
+import gamelink
+
 ARROWS = {"Left": (-1, 0), "Right": (1, 0), "Up": (0, -1), "Down": (0, 1)}
+# Steering gives up where a place cannot be reached in 80 keys: a frame
+# that moves wrong. A few in a long run may be tolerated, no more.
+STEERING_GIVEN_UP_FEW = 3
 BUTTON = 36  # the "next level" button's id, as the probe names the frame
 # What ends a lifted card instead of a second Space: each ends it as it
 # ends a drag. Left lifted, it meets the next steps' gestures (and the
@@ -52,6 +57,11 @@ class KeyPlay:
             self.soak.input.key(key)
             r = self.soak.report()
         self.soak.stats["key steering given up"] += 1
+        stats = self.soak.stats
+        if stats["key steering given up"] > STEERING_GIVEN_UP_FEW + stats["gesture key lift"] // 10:
+            raise gamelink.Failure("the frame could not be steered to its goal %d times in %d "
+                                   "key lifts" % (stats["key steering given up"],
+                                                  stats["gesture key lift"]))
         return None
 
     def key_pair(self, r):
@@ -75,6 +85,24 @@ class KeyPlay:
         if r and r.selected == a.id:
             self.soak.input.key(self.rng.choice(["space", "Return"]))
             self.count("key pair")
+            self.expect_landed(r, a, b)
+
+    def expect_landed(self, before, a, b):
+        """After the press that plays a onto b: both go to the pile, unless
+        the level ended first."""
+        deadline = time.monotonic() + 5
+        while True:
+            r = self.soak.report()
+            if r.removed() >= before.removed() + 2:
+                self.count("key pair landed")
+                return
+            if r.level != before.level or r.overlay or not r.running:
+                return  # the clock ended the level before the press
+            if time.monotonic() > deadline:
+                raise gamelink.Failure(
+                    "a key pair of %d onto %d took nothing: the pile holds %d cards, as before; "
+                    "lifted %d, framed %d" % (a.id, b.id, r.removed(), r.selected, r.framed))
+            time.sleep(0.1)
 
     def interrupt_lift(self, r):
         how = self.rng.choice(INTERRUPTIONS)

@@ -29,12 +29,16 @@ class Oracle:
             raise gamelink.Failure("the screen could not be read at %d,%d %dx%d" % (x, y, w, h))
         return rows
 
-    def check(self):
+    def check(self, blot=False):
         """Checks the present moment; False when it did not stay still long
-        enough to judge (a level ended meanwhile, say)."""
+        enough to judge (a level ended meanwhile, say). With `blot`, the
+        control: a wrong block is painted onto the table first, which the
+        check must see, and the repaint then mends."""
         first = self.soak.report(gamelink.PAINT_PENDING)
         if not first.still():
             return False
+        if blot:
+            self.soak.report(gamelink.BLOT)
         time.sleep(SETTLE_SECONDS)
         before = self.grab(first)
         repainted = self.soak.report(gamelink.REPAINT)
@@ -49,8 +53,20 @@ class Oracle:
             return False
         spared = bar_rows(first, last)
         changed = differences(before, after, spared)
+        if blot:
+            return self.expect_blot(changed)
         if changed:
             self.fail(before, after, changed)
+        return True
+
+    @staticmethod
+    def expect_blot(changed):
+        left, top, right, bottom = gamelink.BLOT_RECT
+        inside = sum(left <= x < right and top <= y < bottom for x, y, _, _ in changed)
+        if 2 * inside < (right - left) * (bottom - top):
+            raise gamelink.Failure(
+                "the repaint oracle missed a wrong block painted onto the table: %d of its %d "
+                "pixels changed in the repaint" % (inside, (right - left) * (bottom - top)))
         return True
 
     def fail(self, before, after, changed):

@@ -41,7 +41,10 @@ ANSWER_SECONDS = 30
 VERBOSE = bool(os.environ.get("SOAK_VERBOSE"))  # every step as it is done
 # What every run must have seen, per 300 s of play: a third or less of what
 # a normal run sees.
-FLOORS = {"pairs removed": 30, "games": 2, "level ends": 4, "oracle checks": 60}
+FLOORS = {"pairs removed": 30, "games": 2, "level ends": 4, "oracle checks": 60,
+          "gesture key pair landed": 4}
+# What every run must have seen at least once, whatever its length.
+ONCE = ["oracle controls"]
 
 
 Failure = gamelink.Failure
@@ -140,9 +143,14 @@ class Soak:
         return r
 
     def check_still(self):
-        """The repaint oracle at a still moment; the latest report after."""
+        """The repaint oracle at a still moment; the latest report after.
+        The first still moment of a run proves that the oracle can fail."""
         if self.last.still():
-            self.stats["oracle checks" if self.oracle.check() else "oracle moments missed"] += 1
+            if not self.stats["oracle controls"]:
+                self.stats["oracle controls" if self.oracle.check(blot=True)
+                           else "oracle moments missed"] += 1
+            else:
+                self.stats["oracle checks" if self.oracle.check() else "oracle moments missed"] += 1
         return self.last
 
     def check_handles(self, r):
@@ -204,6 +212,7 @@ class Soak:
             raise Failure("a soak of %g s plays nothing" % self.args.seconds)
         short = ["%s %d (at least %d)" % (k, self.stats[k], need) for k, per in FLOORS.items()
                  if self.stats[k] < (need := math.ceil(per * self.args.seconds / 300))]
+        short += ["%s 0 (at least 1)" % k for k in ONCE if not self.stats[k]]
         if short:
             raise Failure("the run saw too little: %s" % ", ".join(short))
 

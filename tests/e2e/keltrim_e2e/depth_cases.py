@@ -2,8 +2,10 @@
 takes another table colour, runs an overlay and exits there as on 24 bits.
 At 16 bits every colour is read as the screen's 5-6-5 bits show it. At 8
 bits Wine dithers every table colour from its own colour table, coarsely
-(the default table averages to grey), so there a patch's average colour
-must lie nearer the colour asked for than the other colour of the case."""
+(the default table averages to a light grey), so there a patch's average
+colour must lie nearer the colour asked for than the other colour of the
+case and than a plain mid grey, which a table painted in no colour at all
+shows."""
 
 import os
 
@@ -12,6 +14,9 @@ from .app_cases import DARK_BLUE, choose_dark_blue
 from .checks import choose_from_menu, expect
 from .play_cases import DEFAULT_TABLE, EMPTY_SPOTS, pair_removed, refused_drop
 
+GREY = (128, 128, 128)
+
+
 def _distance(a, b):
     return sum((x - y) ** 2 for x, y in zip(a, b))
 
@@ -19,7 +24,7 @@ def _distance(a, b):
 def table_colour_near(s, shot, colour, other):
     """Why the empty table spots do not show `colour` (None when they do):
     exactly as the screen quantises it above 8 bits; at 8, on average over
-    8 x 8 pixels, nearer `colour` than `other`."""
+    8 x 8 pixels, nearer `colour` than `other` and than grey."""
     bits = screen.channel_bits()
     for x0, y0 in EMPTY_SPOTS:
         if screen.screen_depth() > 8:
@@ -30,9 +35,10 @@ def table_colour_near(s, shot, colour, other):
         patch = [s.table_pixel(shot, x, y) for x in range(x0, x0 + 8) for y in range(y0, y0 + 8)]
         mean = [sum(p[k] for p in patch) / len(patch) for k in range(3)]
         print("8 bits: %s shows as %s on average" % (colour, [round(m) for m in mean]))
-        if _distance(mean, colour) >= _distance(mean, other):
+        nearest = min((colour, other, GREY), key=lambda c: _distance(mean, c))
+        if nearest != colour:
             return "average %s at %d, %d, nearer %s than %s" % (
-                [round(m) for m in mean], x0, y0, other, colour)
+                [round(m) for m in mean], x0, y0, nearest, colour)
     return None
 
 

@@ -9,6 +9,7 @@ from . import xinput
 from .cards import Layout, face_value, name
 from .checks import choose_from_menu, expect
 from .play_cases import find_misfit
+from .session import WHITE
 from .wine import wait_until
 
 ARROWS = {"Left": (-1, 0), "Right": (1, 0), "Up": (0, -1), "Down": (0, 1)}
@@ -224,16 +225,27 @@ def fill_placeholder(s, keys, model):
 
 
 def next_level_by_keyboard(s, keys):
+    """The button by keys, then Enter until level 2 is dealt. The opening
+    screen (its white band grows from the top right corner) must never show
+    meanwhile: that would be a new game's level 1, not level 2."""
     keys.steer((710 - (7 * s.strip.w) // 4, 100))  # the "next level" button
     xinput.key("space")
+    w, _ = s.table_size
     # "Well Done!!!": Enter does nothing while its curtains close, then deals
     # level 2; once dealt, Enter finds no frame and does nothing either.
-    for _ in range(10):
-        xinput.key("Return")
-        try:
-            return s.wait_dealt(timeout=3)
-        except AssertionError:
-            pass
+    end = time.monotonic() + 40
+    presses = 0
+    while time.monotonic() < end:
+        shot = s.shot()
+        expect(s.table_pixel(shot, w - 3, 2) != WHITE, "an opening screen came before level 2")
+        table = s.read_table(shot)
+        if len(table.slots) == 28 and all(len(table.sides[k]) == n and None not in table.sides[k]
+                                          for k, n in Layout.SIDE_COUNTS.items()):
+            return s.wait_dealt()
+        if presses < 10:
+            xinput.key("Return")
+            presses += 1
+        time.sleep(0.3)
     raise AssertionError("Enter did not end the level's overlay")
 
 
@@ -246,4 +258,5 @@ def keyboard_game(s):
     level_by_keyboard(s, keys, model, moves)
     fill_placeholder(s, keys, model)
     shot, table = next_level_by_keyboard(s, keys)
-    expect(len(table.cards()) == 48, "level 2 is not dealt whole")
+    expect(len(set(table.cards())) == 48, "level 2 is not dealt whole: %d distinct cards"
+           % len(set(table.cards())))

@@ -199,15 +199,25 @@ def dither_ok(s, shot, highlight, background):
 
 
 def game_over(s, shots, dealt_at):
+    """The 160-second level runs to its end: no Game Over and a moving bar
+    at 150 s, then Game Over within 20 s."""
     highlight = s.helper.highlight()
     w, h = s.table_size
     title = (s.origin[0] + w // 2 - 160, s.origin[1] + h // 8, 320, 70)
-    time.sleep(max(0, dealt_at + 150 - time.monotonic()))
+    t0, t1 = s.timer_bar_columns()
 
     def over():
         shot = s.shot()
         return shot if dither_ok(s, shot, highlight, DEFAULT_TABLE) else None
-    wait_until(over, 60, 0.5, "the Game Over chequer")
+    while time.monotonic() < dealt_at + 150:
+        expect(not over(), "Game Over %.0f s after the deal" % (time.monotonic() - dealt_at))
+        time.sleep(min(2.0, max(0.0, dealt_at + 150 - time.monotonic())))
+    early = s.shot()
+    time.sleep(1.0)
+    late = s.shot()
+    expect(not early.region_equal(late, t0, 0, t1 - t0, late.height),
+           "the timer bar stands still 150 s after the deal")
+    wait_until(over, 20, 0.5, "the Game Over chequer")
     time.sleep(1.5)  # the overlay ends 600 ms after its columns
     shot = s.wait_stable()
     expect(dither_ok(s, shot, highlight, DEFAULT_TABLE), "the chequer went away")
